@@ -202,6 +202,8 @@ public:
         return dynamic_cast<T&>(*c);
     }
 
+    // Raised from the message loop after the window was first shown, so
+    // handlers attached right after createWindow still see it.
     std::function<void()> FirstActivated;
     std::function<void(int width, int height)> SizeChanged;  // client size
     std::function<void()> Idle;
