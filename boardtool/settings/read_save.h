@@ -1,0 +1,11 @@
+// Reading the board's settings into the lists and saving them to the board.
+#pragma once
+
+#include "../link/board_tool.h"
+
+namespace boardtool {
+
+// "读取设置": asks the board for its settings ("R1"); also run at every open.
+void ReadSettings(BoardTool& tool);
+
+}  // namespace boardtool
