@@ -7,9 +7,20 @@
 #include <string>
 #include <vector>
 
+#include <cstdlib>
+
 #include "headless/controls.h"
+#include "headless/loader_host.h"
 #include "headless/session.h"
 #include "link/board_tool.h"
+
+// The tests of the tool run against boardtool and, with BOARDTOOL_PROGRAM set
+// to "shared", against boardtool-shared: the same tool reached through the
+// loader and the run-time library.
+inline bool SharedProgram() {
+    const char* v = std::getenv("BOARDTOOL_PROGRAM");
+    return v && std::string(v) == "shared";
+}
 
 struct ToolTest : ::testing::Test {
     headless::Machine machine;
@@ -23,7 +34,16 @@ struct ToolTest : ::testing::Test {
     }
     void start() {
         session = std::make_unique<headless::Session>(machine);
-        session->start(boardtool::BoardToolMain);
+        if (!SharedProgram()) return session->start(boardtool::BoardToolMain);
+        machine.registerLibrary(machine.runDirectory + "\\" + platform::RuntimeLibraryName,
+                                {{platform::RuntimeEntryName,
+                                  reinterpret_cast<void*>(&headless::HeadlessRuntimeEntry)}});
+        headless::Session* s = session.get();
+        headless::Machine* m = &machine;
+        session->start([s, m](platform::Services&) {
+            headless::MachineLoaderHost host(*m, *s);
+            return platform::RunOnRuntime(host, boardtool::BoardToolMain, s);
+        });
     }
     template <class T>
     T& get(const std::string& name) {
