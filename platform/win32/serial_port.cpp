@@ -1,0 +1,228 @@
+// COM ports: "\\.\COMn" opened exclusively with overlapped I/O; a receiver
+// thread queues the bytes and wakes the GUI thread, which raises one
+// data-arrival event per byte.
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "internal.h"
+
+namespace win32 {
+
+using namespace platform;
+
+namespace {
+
+class W32SerialPort;
+
+// Ports the GUI thread can deliver to; a wake-up for a port that is gone
+// finds nothing.
+std::map<WPARAM, W32SerialPort*> livePorts;
+WPARAM nextPortId = 1;
+
+constexpr DWORD WatchedEvents = EV_RXCHAR | EV_CTS | EV_DSR | EV_RLSD | EV_BREAK | EV_ERR | EV_RING;
+constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+
+class W32SerialPort : public SerialPort {
+public:
+    explicit W32SerialPort(HWND wake) : wake_(wake), id_(nextPortId++) { livePorts[id_] = this; }
+    ~W32SerialPort() override {
+        close();
+        livePorts.erase(id_);
+    }
+
+    int open() override {
+        close();
+        std::wstring device = L"\\\\.\\COM" + std::to_wstring(portNumber());
+        HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OVERLAPPED, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return 0;
+        if (!configure(h)) {
+            CloseHandle(h);
+            return 0;
+        }
+        PurgeComm(h, PurgeAll);
+        handle_ = h;
+        stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        receiver_ = std::thread([this] { receive(); });
+        return 1;
+    }
+
+    void close() override {
+        if (handle_ == INVALID_HANDLE_VALUE) return;
+        SetEvent(stop_);
+        if (receiver_.joinable()) receiver_.join();
+        CloseHandle(stop_);
+        CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        std::lock_guard<std::mutex> lk(mutex_);
+        queue_.clear();
+        statuses_.clear();
+    }
+
+    bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+
+    bool send(const std::string& bytes) override {
+        if (!isOpen()) return false;
+        PurgeComm(handle_, PurgeAll);
+        if (bytes.empty()) return true;
+        OVERLAPPED ov{};
+        ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        DWORD written = 0;
+        BOOL ok = WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &ov);
+        if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(handle_, &ov, &written, TRUE);
+        CloseHandle(ov.hEvent);
+        return ok && written == bytes.size();
+    }
+
+    // On the GUI thread: one event per queued byte, in order. A handler may
+    // pump messages or close the port; the queue is read afresh each time.
+    void deliver() {
+        for (;;) {
+            int byte;
+            {
+                std::lock_guard<std::mutex> lk(mutex_);
+                if (queue_.empty()) return;
+                byte = queue_.front();
+                queue_.pop_front();
+            }
+            if (DataArrived) DataArrived(byte);
+        }
+    }
+
+    void deliverStatus() {
+        for (;;) {
+            int status;
+            {
+                std::lock_guard<std::mutex> lk(mutex_);
+                if (statuses_.empty()) return;
+                status = statuses_.front();
+                statuses_.pop_front();
+            }
+            if (StatusChanged) StatusChanged(status);
+        }
+    }
+
+private:
+    bool configure(HANDLE h) {
+        COMMTIMEOUTS t{1000, 1000, 1000, 1000, 1000};
+        if (!SetCommTimeouts(h, &t)) return false;
+        if (!SetCommMask(h, WatchedEvents)) return false;
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!GetCommState(h, &dcb)) return false;
+        dcb.BaudRate = static_cast<DWORD>(baudRate());
+        dcb.ByteSize = 8;
+        dcb.Parity = NOPARITY;
+        dcb.StopBits = ONESTOPBIT;
+        dcb.fBinary = TRUE;
+        dcb.fParity = FALSE;
+        dcb.fOutxCtsFlow = FALSE;
+        dcb.fOutxDsrFlow = FALSE;
+        dcb.fDsrSensitivity = FALSE;
+        dcb.fOutX = FALSE;
+        dcb.fInX = FALSE;
+        dcb.fDtrControl = DTR_CONTROL_DISABLE;
+        dcb.fRtsControl = RTS_CONTROL_DISABLE;
+        return SetCommState(h, &dcb) != FALSE;
+    }
+
+    // Waits for an overlapped operation or the stop request; false on stop.
+    bool wait(OVERLAPPED& ov, DWORD& transferred) {
+        HANDLE both[2] = {ov.hEvent, stop_};
+        DWORD r = WaitForMultipleObjects(2, both, FALSE, INFINITE);
+        if (r != WAIT_OBJECT_0) {
+            CancelIo(handle_);
+            GetOverlappedResult(handle_, &ov, &transferred, TRUE);
+            return false;
+        }
+        return GetOverlappedResult(handle_, &ov, &transferred, FALSE) != FALSE;
+    }
+
+    void receive() {
+        OVERLAPPED ov{};
+        ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        for (;;) {
+            if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) break;
+            DWORD mask = 0, n = 0;
+            ResetEvent(ov.hEvent);
+            if (!WaitCommEvent(handle_, &mask, &ov)) {
+                if (GetLastError() == ERROR_IO_PENDING) {
+                    if (!wait(ov, n)) break;
+                } else {
+                    // A driver that cannot wait for events: look for input
+                    // every few milliseconds instead.
+                    if (WaitForSingleObject(stop_, 5) == WAIT_OBJECT_0) break;
+                    mask = EV_RXCHAR;
+                }
+            }
+            if (mask & EV_RXCHAR) {
+                if (!readAvailable(ov)) break;
+            }
+            DWORD status = mask & ~static_cast<DWORD>(EV_RXCHAR);
+            if (status) {
+                DWORD errors = 0;
+                ClearCommError(handle_, &errors, nullptr);
+                {
+                    std::lock_guard<std::mutex> lk(mutex_);
+                    statuses_.push_back(static_cast<int>(status | (errors << 16)));
+                }
+                PostMessageW(wake_, WM_SERIAL_STATUS, id_, 0);
+            }
+        }
+        CloseHandle(ov.hEvent);
+    }
+
+    // Takes the bytes the driver holds one at a time; false on stop.
+    bool readAvailable(OVERLAPPED& ov) {
+        bool any = false;
+        for (;;) {
+            DWORD errors = 0;
+            COMSTAT stat{};
+            if (!ClearCommError(handle_, &errors, &stat) || stat.cbInQue == 0) break;
+            for (DWORD i = 0; i < stat.cbInQue; ++i) {
+                unsigned char b = 0;
+                DWORD got = 0;
+                ResetEvent(ov.hEvent);
+                if (!ReadFile(handle_, &b, 1, &got, &ov)) {
+                    if (GetLastError() != ERROR_IO_PENDING) break;
+                    if (!wait(ov, got)) return false;
+                }
+                if (got != 1) break;
+                std::lock_guard<std::mutex> lk(mutex_);
+                queue_.push_back(b);
+                any = true;
+            }
+        }
+        if (any) PostMessageW(wake_, WM_SERIAL_DATA, id_, 0);
+        return true;
+    }
+
+    HWND wake_;
+    WPARAM id_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    HANDLE stop_ = nullptr;
+    std::thread receiver_;
+    std::mutex mutex_;
+    std::deque<int> queue_;
+    std::deque<int> statuses_;
+};
+
+}  // namespace
+
+void DeliverSerial(WPARAM portId) {
+    auto it = livePorts.find(portId);
+    if (it != livePorts.end()) it->second->deliver();
+}
+
+void DeliverSerialStatus(WPARAM portId, LPARAM) {
+    auto it = livePorts.find(portId);
+    if (it != livePorts.end()) it->second->deliverStatus();
+}
+
+std::unique_ptr<SerialPort> MakeSerialPort(HWND messageWindow) {
+    return std::make_unique<W32SerialPort>(messageWindow);
+}
+
+}  // namespace win32
