@@ -1,0 +1,4 @@
+#include "front/installer.h"
+#include "platform/entry.h"
+
+PLATFORM_PROGRAM(installer::InstallerMain)
