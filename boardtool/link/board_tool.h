@@ -94,6 +94,9 @@ struct BoardTool {
     float MaxWeight = -999999.0f;
     int64_t LastInternalCode = 0;
     int64_t InternalCodeOffset = 0;
+    // Open attempts so far; a connection report ends early when a newer
+    // attempt started while it was being written.
+    int64_t OpenAttempts = 0;
     Text PermissionPassword;
 
     // Message box of the tool: OK only; a box without a caption of its own

@@ -36,6 +36,7 @@ void OpenButtonClicked(BoardTool& tool) {
     tool.BoardPort->setPortNumber(selected < 0 ? -1 : tool.PortCombo.itemValue(selected));
     tool.PortOpened = 0;
     tool.SettingsReceived = 0;
+    tool.OpenAttempts += 1;
     tool.DetectLog.setText("");
     tool.DetectTimer.setPeriod(500);
     tool.GoodCount = 0;
