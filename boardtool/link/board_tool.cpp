@@ -70,6 +70,7 @@ int BoardToolMain(Services& services) {
     BoardTool tool(services, window);
     ConnectLink(tool);
     ConnectSettings(tool);
+    if (OnToolCreated) OnToolCreated(tool);
     window.FirstActivated = [&tool] { StartUp(tool); };
     window.CloseQuery = [&tool] {
         SaveRunState(tool);

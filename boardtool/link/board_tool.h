@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/services.h"
@@ -107,5 +108,10 @@ struct BoardTool {
 
 // The program: main window, handlers, message loop.
 int BoardToolMain(platform::Services& services);
+
+// Called with the tool once its window is built and its handlers are
+// connected, before the message loop runs. Empty in the programs; tests set
+// it to reach the program-wide state.
+inline std::function<void(BoardTool&)> OnToolCreated;
 
 }  // namespace boardtool

@@ -49,8 +49,10 @@ void RestoreRunState(BoardTool& tool) {
 
     // A line missing in the middle of the file reads as empty, that is 0.
     auto line = [&lines](size_t n) { return n < lines.size() ? lines[n] : Text(); };
+    // A list written without a selection stored -1; no port has a number
+    // below 1, so such a line restores the placeholder entry.
     int port = StoredInteger(line(1));
-    if (port != 0)
+    if (port > 0)
         tool.PortCombo.insertItem(0, "COM" + std::to_string(port), port);
     else
         tool.PortCombo.insertItem(0, "Nop", 0);
@@ -89,10 +91,7 @@ void SaveRunState(BoardTool& tool) {
     if (auto f = tool.files.create(fresh)) {
         written = f->write(text.data(), text.size()) && f->flush();
     }
-    if (written)
-        tool.files.replaceFile(fresh, path);
-    else
-        tool.files.deleteFile(fresh);
+    if (!written || !tool.files.replaceFile(fresh, path)) tool.files.deleteFile(fresh);
 
     tool.files.deleteFile(tool.UpgradeFolder + "\\temp.exe");
 }
