@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "headless/machine.h"
 
 struct ScriptedBoard : headless::SerialDevice {
@@ -47,12 +49,15 @@ struct ScriptedBoard : headless::SerialDevice {
         events.push_back({What::Written, machine.nowMicros, baud, bytes});
     }
 
-    // The line starts carrying bytes to the PC at atMicros; each byte then
-    // takes ten bit times at the port's rate. Nothing arrives while closed.
+    // Puts bytes on the line now, to reach the PC from atMicros on: the
+    // first byte is complete ten bit times after it, and so on. Whether the
+    // tool is busy then changes nothing on the line. The port must be open.
     void inject(const std::string& bytes, int64_t atMicros) {
-        machine.at(atMicros, [this, bytes] {
-            if (link) link->toPc(bytes);
-        });
+        if (!link) {
+            ADD_FAILURE() << "the port was never opened";
+            return;
+        }
+        link->toPc(bytes, atMicros > machine.nowMicros ? atMicros - machine.nowMicros : 0);
     }
 
     size_t mark() const { return events.size(); }
