@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ struct ScriptedBoard : headless::SerialDevice {
     std::vector<Event> events;
     int refuseOpens = 0;  // the next this many opens are refused
     headless::SerialLink* link = nullptr;
+    std::function<void()> onClosed;  // runs when the PC closes the port
 
     bool opened(headless::SerialLink& l, int baud) override {
         if (refuseOpens > 0) {
@@ -44,7 +46,10 @@ struct ScriptedBoard : headless::SerialDevice {
         events.push_back({What::Opened, machine.nowMicros, baud, {}});
         return true;
     }
-    void closed() override { events.push_back({What::Closed, machine.nowMicros, 0, {}}); }
+    void closed() override {
+        events.push_back({What::Closed, machine.nowMicros, 0, {}});
+        if (onClosed) onClosed();
+    }
     void written(headless::SerialLink&, const std::string& bytes, int baud) override {
         events.push_back({What::Written, machine.nowMicros, baud, bytes});
     }
