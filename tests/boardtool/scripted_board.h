@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "headless/machine.h"
 
@@ -31,6 +34,7 @@ struct ScriptedBoard : headless::SerialDevice {
     std::vector<Event> events;
     int refuseOpens = 0;  // the next this many opens are refused
     headless::SerialLink* link = nullptr;
+    std::function<void()> onClosed;  // runs when the PC closes the port
 
     bool opened(headless::SerialLink& l, int baud) override {
         if (refuseOpens > 0) {
@@ -42,17 +46,23 @@ struct ScriptedBoard : headless::SerialDevice {
         events.push_back({What::Opened, machine.nowMicros, baud, {}});
         return true;
     }
-    void closed() override { events.push_back({What::Closed, machine.nowMicros, 0, {}}); }
+    void closed() override {
+        events.push_back({What::Closed, machine.nowMicros, 0, {}});
+        if (onClosed) onClosed();
+    }
     void written(headless::SerialLink&, const std::string& bytes, int baud) override {
         events.push_back({What::Written, machine.nowMicros, baud, bytes});
     }
 
-    // The line starts carrying bytes to the PC at atMicros; each byte then
-    // takes ten bit times at the port's rate. Nothing arrives while closed.
+    // Puts bytes on the line now, to reach the PC from atMicros on: the
+    // first byte is complete ten bit times after it, and so on. Whether the
+    // tool is busy then changes nothing on the line. The port must be open.
     void inject(const std::string& bytes, int64_t atMicros) {
-        machine.at(atMicros, [this, bytes] {
-            if (link) link->toPc(bytes);
-        });
+        if (!link) {
+            ADD_FAILURE() << "the port was never opened";
+            return;
+        }
+        link->toPc(bytes, atMicros > machine.nowMicros ? atMicros - machine.nowMicros : 0);
     }
 
     size_t mark() const { return events.size(); }
