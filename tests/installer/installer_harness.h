@@ -78,19 +78,27 @@ protected:
     std::string text(const std::string& control) {
         return session->mustWindow(Wizard).find(control)->text();
     }
+    // The title last drawn on the wizard's banner.
+    std::string title() {
+        auto& banner = dynamic_cast<headless::HCanvas&>(wizard().get<platform::Canvas>("BannerCanvas"));
+        return banner.drawn.empty() ? "" : banner.drawn.back().text;
+    }
     void next() { session->click(Wizard, "NextButton"); }
     void back() { session->click(Wizard, "BackButton"); }
     void accept() { session->click(Wizard, "AcceptRadio"); }
-    // From the welcome page to the "Prepare" page, accepting the licence.
-    void toPrepare() {
-        while (page() < 4) {
+    // To the "Setup path" page from any earlier or later one, accepting the licence.
+    void toPathPage() {
+        while (page() > 3) back();
+        while (page() < 3) {
             if (page() == 1) accept();
             next();
         }
     }
+    // Types the folder and presses Next on "Prepare".
     void install(const std::string& folder) {
-        toPrepare();
+        toPathPage();
         session->paste(Wizard, "PathEdit", folder);
+        next();
         next();
     }
     const headless::BoxRecord* box() { return session->openBox(); }

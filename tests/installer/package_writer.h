@@ -30,7 +30,7 @@ struct StoredFile {
     std::string name;
     std::string param;
     std::string content;
-    std::optional<int32_t> size;  // default: the content's size; negative: outside file
+    std::optional<int32_t> size = std::nullopt;  // default: the content's size; negative: outside file
 };
 
 struct TreeEntry {

@@ -16,7 +16,6 @@ struct WizardFlow : InstallerRun {
     headless::HCanvas& banner() {
         return dynamic_cast<headless::HCanvas&>(wizard().get<Canvas>("BannerCanvas"));
     }
-    std::string title() { return banner().drawn.empty() ? "" : banner().drawn.back().text; }
     bool enabled(const std::string& button) { return wizard().find(button)->enabled(); }
 };
 
