@@ -18,7 +18,7 @@ namespace testpkg {
 // What the stand-in for setup.dll was asked, one line per call.
 struct SetupDllLog {
     std::vector<std::string> calls;
-    int32_t regocxResult = 1;
+    int32_t regocxResult = 1;  // regocx answers 0 to the parameter "refuse"
     std::string chosenFolder;  // what ViewDir puts into the buffer
 };
 inline SetupDllLog& SetupDll() {
@@ -42,7 +42,7 @@ inline int32_t PLATFORM_STDCALL FakeReg(const char* name, const char* folder, co
 }
 inline int32_t PLATFORM_STDCALL FakeRegOcx(const char* file, const char* param) {
     SetupDll().calls.push_back(std::string("regocx(") + file + "," + param + ")");
-    return SetupDll().regocxResult;
+    return std::string(param) == "refuse" ? 0 : SetupDll().regocxResult;
 }
 
 constexpr const char* PackagePath = "C:\\Work\\setup.pkg";
