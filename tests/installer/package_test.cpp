@@ -159,7 +159,6 @@ TEST_F(PackageRead, RawReaderTakesWhatIsLeft) {
 
 TEST_F(PackageRead, HugeMenuCountInAShortFileDoesNotReserveEntries) {
     testpkg::Package p = WithMenu(4);
-    std::string bytes = p.descriptive();
     // Cut right after the count, now claiming two billion entries.
     testpkg::Package head = p;
     head.menu.clear();
