@@ -84,7 +84,7 @@ Made StyleOf(const ControlForm& f) {
             else if (fl & AlignCenter) s |= ES_CENTER;
             return {L"EDIT", s, WS_EX_CLIENTEDGE};
         }
-        case Kind::GroupBox: return {L"BUTTON", base | BS_GROUPBOX | WS_CLIPSIBLINGS};
+        case Kind::GroupBox: return {L"BUTTON", base | BS_GROUPBOX};
         case Kind::TabControl: return {WC_TABCONTROLW, base | WS_CLIPSIBLINGS};
         case Kind::ProgressBar: return {PROGRESS_CLASSW, base};
         case Kind::TabPage:

@@ -41,8 +41,8 @@ void RegisterWindowClass() {
 }
 
 DWORD StyleOf(uint32_t flags) {
-    if (flags & NoFrame) return WS_POPUP | WS_CLIPCHILDREN;
-    DWORD s = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (flags & NoFrame) return WS_POPUP;
+    DWORD s = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     if (flags & MinimizeButton) s |= WS_MINIMIZEBOX;
     if (!(flags & FixedSize)) s |= WS_THICKFRAME;
     return s;

@@ -1,0 +1,50 @@
+# Helpers for the e2e scenarios (sourced by run for each scenario).
+FAILURES=0
+APP_PID=
+
+note() { echo "-- $*"; }
+fail() { echo "FAILED: $*"; FAILURES=$((FAILURES + 1)); }
+skip() { echo "$*"; exit 77; }
+
+# The UI driver; its stdout is UTF-8, without the CR of the Windows console.
+drv() { wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# Starts a Windows program in the background, from its own folder.
+app_start() {
+  local exe=$1; shift
+  ( cd "$(dirname "$exe")" && LD_PRELOAD=$E2E_SHIM exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
+  APP_PID=$!
+}
+
+# Waits for the program to end; fails after the timeout (seconds).
+app_wait_exit() {
+  local limit=${1:-20} i
+  for ((i = 0; i < limit * 10; i++)); do
+    kill -0 "$APP_PID" 2>/dev/null || { wait "$APP_PID"; return 0; }
+    sleep 0.1
+  done
+  fail "the program did not end within ${limit}s"; return 1
+}
+
+expect_eq() {  # what, expected, actual
+  if [ "$2" == "$3" ]; then note "$1: $3"; else fail "$1: expected '$2', got '$3'"; fi
+}
+expect_text() { expect_eq "$1.$2 text" "$3" "$(drv text "$1" "$2")"; }
+expect_enabled() { expect_eq "$1.$2 enabled" "$3" "$(drv enabled "$1" "$2")"; }
+must() { "$@" || { fail "$*"; finish; }; }
+
+# A PNG of a window (a form name or caption, or "box"), or of the screen.
+shot() {
+  local name=$1 what=${2:-} rect
+  if [ -n "$what" ] && rect=$(drv rect "$what"); then
+    import -display "$DISPLAY" -window root -crop "$rect" +repage "$SCENARIO_ART/$name.png"
+  else
+    import -display "$DISPLAY" -window root "$SCENARIO_ART/$name.png"
+  fi
+}
+
+finish() {
+  [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null && kill "$APP_PID" 2>/dev/null
+  if [ "$FAILURES" -gt 0 ]; then echo "$FAILURES check(s) failed"; exit 1; fi
+  exit 0
+}

@@ -1,0 +1,41 @@
+# The sample program's window: Chinese texts read back exactly, a pick, a
+# click that changes a label, a group box that disables its children, a key
+# swallowed by the program, a message box answered, a timer, the close box.
+app_start "$SAMPLE"
+must drv wait-window SampleWindow 20000
+expect_eq caption "示例窗口" "$(drv caption SampleWindow)"
+expect_text SampleWindow TitleLabel "欢迎使用称重板测试工具"
+expect_text SampleWindow NameEdit "张三"
+expect_text SampleWindow ResultLabel "尚未点击"
+expect_eq "ChoiceCombo items" "$(printf '甲方案\n乙方案\n丙方案')" "$(drv items SampleWindow ChoiceCombo)"
+expect_eq "ChoiceCombo selection" "-1 " "$(drv selected SampleWindow ChoiceCombo)"
+drv wait-text SampleWindow TickLabel "计时：3" 10000 || fail "the timer did not tick three times"
+shot start SampleWindow
+
+must drv pick SampleWindow ChoiceCombo "乙方案"
+expect_eq "ChoiceCombo selection" "1 乙方案" "$(drv selected SampleWindow ChoiceCombo)"
+drv wait-text SampleWindow ResultLabel "已选：乙方案（22）" 5000 || fail "the pick did not reach the program"
+
+must drv settext SampleWindow NameEdit ""
+must drv type SampleWindow NameEdit "李四#"
+expect_text SampleWindow NameEdit "李四"
+must drv click SampleWindow OptionCheck
+must drv click SampleWindow GoButton
+drv wait-text SampleWindow ResultLabel "你好，李四，选项开" 5000 || fail "the click did not change ResultLabel"
+shot clicked SampleWindow
+
+expect_enabled SampleWindow GroupButton 1
+must drv click SampleWindow ToggleGroupButton
+sleep 0.3
+expect_enabled SampleWindow GroupButton 0
+drv click SampleWindow GroupButton 2>/dev/null && fail "a button of a disabled group took a click"
+
+must drv click SampleWindow AskButton
+box=$(drv box 10000) || fail "no message box"
+expect_eq "message box" "$(printf '询问\n是否继续？')" "$box"
+shot question box
+must drv answer yes
+drv wait-text SampleWindow ResultLabel "回答：是" 5000 || fail "the answer did not reach the program"
+
+must drv close SampleWindow
+app_wait_exit 20
