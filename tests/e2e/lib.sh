@@ -12,7 +12,7 @@ drv() { wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # Starts a Windows program in the background, from its own folder.
 app_start() {
   local exe=$1; shift
-  ( cd "$(dirname "$exe")" && LD_PRELOAD=$E2E_SHIM exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
+  ( cd "$(dirname "$exe")" && LD_PRELOAD=$E2E_SHIM WINEDEBUG=${APP_WINEDEBUG:--all} exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
   APP_PID=$!
 }
 
@@ -47,4 +47,11 @@ finish() {
   [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null && kill "$APP_PID" 2>/dev/null
   if [ "$FAILURES" -gt 0 ]; then echo "$FAILURES check(s) failed"; exit 1; fi
   exit 0
+}
+
+# Maps COM n of this scenario's prefix to a device (a pseudo-terminal).
+# Only before the scenario's first Wine process: the mapping is read at start.
+link_com() {
+  grep -q "^\"COM$1\"=\"\"" "$WINEPREFIX/system.reg" || { fail "COM$1 is not free in the prefix"; return 1; }
+  sed -i "s|^\"COM$1\"=\"\"|\"COM$1\"=\"$2\"|" "$WINEPREFIX/system.reg"
 }

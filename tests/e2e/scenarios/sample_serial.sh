@@ -4,7 +4,7 @@ python3 "$E2E_DIR/pty_peer.py" "$WORK/$SCENARIO.link" "$SCENARIO_ART/received.bi
 PEER=$!
 for _ in $(seq 50); do [ -f "$WORK/$SCENARIO.link" ] && break; sleep 0.1; done
 [ -f "$WORK/$SCENARIO.link" ] || { fail "no pseudo-terminal"; finish; }
-ln -sf "$(cat "$WORK/$SCENARIO.link")" "$WINEPREFIX/dosdevices/com5"
+link_com 5 "$(cat "$WORK/$SCENARIO.link")"
 
 app_start "$SAMPLE" --serial 5
 must drv wait-window SampleWindow 20000
