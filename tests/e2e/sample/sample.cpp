@@ -10,7 +10,7 @@ using namespace platform;
 namespace {
 
 const FormSpec SampleForm{
-    "SampleWindow", "示例窗口", {60, 60, 460, 420}, MinimizeButton,
+    "SampleWindow", "示例窗口", {60, 60, 460, 560}, MinimizeButton,
     {
         {"TitleLabel", Kind::Label, "", {12, 10, 420, 28}, "欢迎使用称重板测试工具", {"宋体", 20, true}},
         {"ChoiceCombo", Kind::ComboBox, "", {12, 48, 160, 24}, "", {}, 0,
@@ -27,7 +27,22 @@ const FormSpec SampleForm{
         {"PortLabel", Kind::Label, "", {12, 252, 300, 20}, "端口未打开"},
         {"SendButton", Kind::Button, "", {320, 248, 100, 28}, "发送"},
         {"RxMemo", Kind::Memo, "", {12, 282, 420, 90}, ""},
+        {"SampleTabs", Kind::TabControl, "", {12, 382, 300, 120}, ""},
+        {"FirstPage", Kind::TabPage, "SampleTabs", {4, 28, 292, 88}, "第一页"},
+        {"FirstPageLabel", Kind::Label, "FirstPage", {8, 8, 200, 20}, "这是第一页"},
+        {"SecondPage", Kind::TabPage, "SampleTabs", {4, 28, 292, 88}, "第二页"},
+        {"SecondPageLabel", Kind::Label, "SecondPage", {8, 8, 200, 20}, "这是第二页"},
+        {"SampleProgress", Kind::ProgressBar, "SecondPage", {8, 40, 200, 20}, ""},
+        {"NextPageButton", Kind::Button, "", {320, 390, 110, 28}, "下一页"},
+        {"ModalButton", Kind::Button, "", {320, 430, 110, 28}, "对话框"},
         {"TickTimer", Kind::Timer, "", {}, ""},
+    }};
+
+const FormSpec DialogForm{
+    "SampleDialog", "对话框", {140, 160, 260, 150}, FixedSize | WindowHidden,
+    {
+        {"DialogLabel", Kind::Label, "", {12, 12, 220, 24}, "模态对话框"},
+        {"DialogCloseButton", Kind::Button, "", {70, 50, 100, 30}, "关闭"},
     }};
 
 struct Sample {
@@ -69,6 +84,17 @@ struct Sample {
             w.get<Edit>("RxMemo").append(std::string(1, static_cast<char>(byte)));
         };
         w.get<Button>("SendButton").Clicked = [&] { port->send("PING\r\n"); };
+        w.get<Button>("NextPageButton").Clicked = [&] {
+            auto& tabs = w.get<TabControl>("SampleTabs");
+            tabs.setPage((tabs.page() + 1) % tabs.pageCount());
+            w.get<ProgressBar>("SampleProgress").setPosition(60);
+        };
+        w.get<Button>("ModalButton").Clicked = [&] {
+            Window& d = s.ui().createWindow(DialogForm);
+            d.get<Button>("DialogCloseButton").Clicked = [&d] { d.destroy(); };
+            d.showModal(&w);
+            w.get<Label>("ResultLabel").setText("对话框已关闭");
+        };
         w.FirstActivated = [&] {
             w.get<Label>("TitleLabel").setGradient(1, Rgb(255, 255, 255), Rgb(200, 220, 255), Rgb(255, 255, 255));
             timer.setPeriod(100);
