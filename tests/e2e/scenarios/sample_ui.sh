@@ -14,6 +14,7 @@ shot start SampleWindow
 
 must drv pick SampleWindow ChoiceCombo "乙方案"
 expect_eq "ChoiceCombo selection" "1 乙方案" "$(drv selected SampleWindow ChoiceCombo)"
+expect_text SampleWindow ChoiceCombo "乙方案"
 drv wait-text SampleWindow ResultLabel "已选：乙方案（22）" 5000 || fail "the pick did not reach the program"
 
 must drv settext SampleWindow NameEdit ""
