@@ -1,6 +1,6 @@
 # First start of the tool in a folder without port.ini: the factory defaults
 # on screen, the five groups disabled, and port.ini written on close.
-TOOL=$BUILD/boardtool/boardtool.exe
+TOOL=${BOARDTOOL_EXE:-$BUILD/boardtool/boardtool.exe}
 [ -f "$TOOL" ] || skip "boardtool.exe is not built"
 
 DIR=$WORK/$SCENARIO-tool && mkdir -p "$DIR"
