@@ -6,12 +6,21 @@ note() { echo "-- $*"; }
 fail() { echo "FAILED: $*"; FAILURES=$((FAILURES + 1)); }
 skip() { echo "$*"; exit 77; }
 
+# The scenario's Wine server, started with the first Wine process of the
+# scenario and kept until its end, logging to its own file.
+server_up() {
+  [ -f "$WORK/$SCENARIO.server" ] && return 0
+  wineserver -p >"$SCENARIO_ART/wineserver.log" 2>&1
+  touch "$WORK/$SCENARIO.server"
+}
+
 # The UI driver; its stdout is UTF-8, without the CR of the Windows console.
-drv() { wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+drv() { server_up; wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 # Starts a Windows program in the background, from its own folder.
 app_start() {
   local exe=$1; shift
+  server_up
   ( cd "$(dirname "$exe")" && LD_PRELOAD=$E2E_SHIM WINEDEBUG=${APP_WINEDEBUG:--all} exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
   APP_PID=$!
 }

@@ -12,8 +12,10 @@ drv wait-text SampleWindow PortLabel "COM5 已打开" 5000 || fail "COM5 did not
 for _ in $(seq 50); do grep -q HELLO "$SCENARIO_ART/received.bin" 2>/dev/null && break; sleep 0.1; done
 expect_eq "bytes at the far end" "$(printf 'HELLO\r\n' | od -An -c)" "$(od -An -c "$SCENARIO_ART/received.bin")"
 
-printf 'ABC' >"$SCENARIO_ART/received.bin.send"
-drv wait-text SampleWindow RxMemo "ABC" 10000 || fail "bytes from the far end did not arrive"
+# Every byte arrives once and in order.
+SENT=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcdefghijklmnopqrstuvwxyz
+printf '%s' "$SENT" >"$SCENARIO_ART/received.bin.send"
+drv wait-text SampleWindow RxMemo "$SENT" 10000 || fail "bytes from the far end did not arrive in order"
 must drv click SampleWindow SendButton
 for _ in $(seq 50); do grep -q PING "$SCENARIO_ART/received.bin" 2>/dev/null && break; sleep 0.1; done
 grep -q PING "$SCENARIO_ART/received.bin" || fail "the second send did not arrive"
