@@ -117,6 +117,10 @@ struct Sample {
 };
 
 int SampleMain(Services& s) {
+    // "--style N" dresses the window in visual style N.
+    std::vector<Text> args = s.processes().arguments();
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "--style") s.ui().setVisualStyle(std::atoi(args[i + 1].c_str()));
     Window& w = s.ui().createWindow(SampleForm);
     Sample sample(s, w);
     sample.wire();
