@@ -35,6 +35,8 @@ const FormSpec SampleForm{
         {"SampleProgress", Kind::ProgressBar, "SecondPage", {8, 40, 200, 20}, ""},
         {"NextPageButton", Kind::Button, "", {320, 390, 110, 28}, "下一页"},
         {"ModalButton", Kind::Button, "", {320, 430, 110, 28}, "对话框"},
+        {"SleepButton", Kind::Button, "", {320, 470, 110, 28}, "暂停"},
+        {"SleepLabel", Kind::Label, "", {12, 508, 300, 20}, ""},
         {"TickTimer", Kind::Timer, "", {}, ""},
     }};
 
@@ -50,6 +52,7 @@ struct Sample {
     Window& w;
     std::unique_ptr<SerialPort> port;
     int ticks = 0;
+    int received = 0;
 
     Sample(Services& services, Window& window) : s(services), w(window), port(s.createSerialPort()) {}
 
@@ -80,7 +83,14 @@ struct Sample {
             w.get<Label>("TickLabel").setText("计时：" + std::to_string(ticks));
             if (ticks >= 3) timer.setPeriod(0);
         };
+        // A blocking pause: bytes that come meanwhile wait until it is over.
+        w.get<Button>("SleepButton").Clicked = [&] {
+            int before = received;
+            s.ui().sleep(1500);
+            w.get<Label>("SleepLabel").setText("暂停中收到：" + std::to_string(received - before));
+        };
         port->DataArrived = [&](int byte) {
+            ++received;
             w.get<Edit>("RxMemo").append(std::string(1, static_cast<char>(byte)));
         };
         w.get<Button>("SendButton").Clicked = [&] { port->send("PING\r\n"); };

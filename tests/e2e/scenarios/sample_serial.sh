@@ -16,6 +16,13 @@ expect_eq "bytes at the far end" "$(printf 'HELLO\r\n' | od -An -c)" "$(od -An -
 SENT=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcdefghijklmnopqrstuvwxyz
 printf '%s' "$SENT" >"$SCENARIO_ART/received.bin.send"
 drv wait-text SampleWindow RxMemo "$SENT" 10000 || fail "bytes from the far end did not arrive in order"
+# Bytes that come during a blocking pause are delivered after it, in order.
+must drv click SampleWindow SleepButton
+sleep 0.3
+printf 'XYZ' >"$SCENARIO_ART/received.bin.send"
+drv wait-text SampleWindow SleepLabel "暂停中收到：0" 10000 || fail "bytes were delivered inside the blocking pause"
+drv wait-text SampleWindow RxMemo "${SENT}XYZ" 10000 || fail "bytes of the pause did not follow"
+
 must drv click SampleWindow SendButton
 for _ in $(seq 50); do grep -q PING "$SCENARIO_ART/received.bin" 2>/dev/null && break; sleep 0.1; done
 grep -q PING "$SCENARIO_ART/received.bin" || fail "the second send did not arrive"
