@@ -43,7 +43,7 @@ class W32Ui;
 
 // The colour scheme of the visual style in force; nullptr when none.
 struct Scheme {
-    Color window, control, text, edit;
+    Color window, text, edit;
 };
 const Scheme* CurrentScheme();
 void SetScheme(int style);
