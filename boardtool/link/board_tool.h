@@ -108,4 +108,8 @@ struct BoardTool {
 // The program: main window, handlers, message loop.
 int BoardToolMain(platform::Services& services);
 
+// The state of the running program while BoardToolMain runs, else nullptr.
+// Only tests look at it.
+extern BoardTool* RunningTool;
+
 }  // namespace boardtool
