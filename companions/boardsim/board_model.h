@@ -55,7 +55,7 @@ struct Options {
     Settings settings = FactorySettings;
     int continuousMs = 0;        // > 0: weight frames unasked at this interval
     int replyDelayMicros = 2000; // from the end of a command to the reply
-    Faults faults;
+    Faults faults{};
 };
 
 // One frame on its way to the PC.
