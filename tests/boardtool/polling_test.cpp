@@ -97,13 +97,13 @@ TEST_F(LinkTest, ElapsedTimeWrapsAfter100Hours) {
     const ElapsedCase cases[] = {{0, "计时：00:00:00"},       {59, "计时：00:00:59"},
                                  {3725, "计时：01:02:05"},    {36000, "计时：10:00:00"},
                                  {359999, "计时：99:59:59"},  {360000, "计时：00:00:00"},
-                                 {363661, "计时：01:01:01"}};
+                                 {363661, "计时：01:01:01"},  {-5, "计时：00:00:00"}};
     for (const ElapsedCase& c : cases) {
         start();
         // Open at a whole second, so the first tick falls in the same one.
         session->advance(static_cast<int>(1000 - machine.nowMillis() % 1000));
         session->click("MainWindow", "OpenButton");
-        // The wall clock jumps ahead; the virtual clock of the timers does not.
+        // The wall clock jumps; the virtual clock of the timers does not.
         machine.epochSeconds += c.seconds;
         session->advance(200);
         EXPECT_EQ(text("ElapsedLabel"), c.shown) << c.seconds;
