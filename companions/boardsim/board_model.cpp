@@ -149,9 +149,8 @@ std::string BoardModel::signLed(double value, int places, bool zero, bool isStab
     std::snprintf(field, sizeof field, "%0*.*f", 7, places, std::fabs(value));
     std::string digits = field;
     if (digits.size() > 7) {  // overload: the field shows nines
-        int whole = places > 0 ? 6 - places : 7;
-        digits = std::string(static_cast<size_t>(whole), '9');
-        if (places > 0) digits += "." + std::string(static_cast<size_t>(places), '9');
+        digits.assign(7, '9');
+        if (places > 0) digits[static_cast<size_t>(6 - places)] = '.';
     }
     std::string frame;
     frame += value < 0 ? '-' : '+';

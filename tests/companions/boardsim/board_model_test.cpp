@@ -44,6 +44,17 @@ TEST(BoardModel, VersionEditionUnitAndDecimalsAreConfigurable) {
     EXPECT_EQ(AskOne(b, "P0"), "+0000012g GS001\r\n");
 }
 
+TEST(BoardModel, OverloadFillsTheFieldWithNines) {
+    Options o;
+    o.weight = 12345.678;
+    BoardModel b(o);
+    EXPECT_EQ(AskOne(b, "P0"), "+999.999kgGS001\r\n");
+    o.settings[DecimalsSetting] = 0;
+    o.weight = 123456789;
+    BoardModel whole(o);
+    EXPECT_EQ(AskOne(whole, "P0"), "+9999999kgGS001\r\n");
+}
+
 TEST(BoardModel, RepliesFollowTheCommandOnTheLine) {
     BoardModel b;
     // Four one-byte writes at the same moment go out one after the other.
