@@ -51,7 +51,9 @@ const char* Usage =
     "  --wrong-baud BPS   send everything at this rate instead of the board's\n"
     "  --fault-every K    cut and noise touch only every K-th frame\n"
     "  --verbose          print every command received on stderr\n"
-    "  --help             this text\n";
+    "  --help             this text\n"
+    "\n"
+    "Under Wine, --link ~/.wine/dosdevices/com1 makes the board COM1.\n";
 
 int64_t NowMicros() {
     timespec ts;
