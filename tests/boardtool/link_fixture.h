@@ -12,8 +12,10 @@
 struct ScriptedDevice : headless::SerialDevice {
     headless::SerialLink* link = nullptr;
     std::vector<std::string> writes;  // one entry per write of the PC
-    bool opened(headless::SerialLink& l, int) override {
+    std::vector<int> opens;           // the rate of every open
+    bool opened(headless::SerialLink& l, int baud) override {
         link = &l;
+        opens.push_back(baud);
         return true;
     }
     void closed() override { link = nullptr; }

@@ -53,7 +53,10 @@ TEST_F(LinkTest, ScanListsThePortsThatOpen) {
     EXPECT_EQ(combo("PortCombo").selected(), 0);
     EXPECT_EQ(text("DetectLog"), "端口扫描完成，共找到2个可用端口。");
     // Every port was opened at 1200 bit/s and closed again; nothing was sent.
+    EXPECT_EQ(three.opens, std::vector<int>{1200});
+    EXPECT_EQ(seven.opens, std::vector<int>{1200});
     EXPECT_EQ(three.link, nullptr);
+    EXPECT_EQ(seven.link, nullptr);
     EXPECT_TRUE(machine.serialWritten.empty());
     EXPECT_EQ(tool().BoardPort->isOpen(), false);
     session.reset();
