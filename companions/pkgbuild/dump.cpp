@@ -48,7 +48,11 @@ std::string Picture(const std::string& bytes) {
             for (int k = 0; k < 4; ++k) u |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + k])) << (8 * k);
             return static_cast<int32_t>(u);
         };
-        s += " " + std::to_string(i32(18)) + " x " + std::to_string(i32(22) < 0 ? -i32(22) : i32(22));
+        int32_t height = i32(22);  // negative: top row first
+        s += ' ';
+        s += std::to_string(i32(18));
+        s += " x ";
+        s += std::to_string(height < 0 ? -height : height);
     }
     return s;
 }

@@ -58,7 +58,12 @@ Removal RemovePaths(platform::Files& files, const std::vector<Text>& paths, cons
 Text CleanupCommand(const Removal& removal, const Text& windowsDirectory) {
     if (removal.scheduledFiles.empty() && removal.scheduledFolders.empty()) return "";
     // A full path: never a cmd.exe that lies in the folder being removed.
-    Text cmd = windowsDirectory.empty() ? Text("cmd.exe") : "\"" + Join(windowsDirectory, "system32\\cmd.exe") + "\"";
+    Text cmd = "cmd.exe";
+    if (!windowsDirectory.empty()) {
+        cmd = "\"";
+        cmd += Join(windowsDirectory, "system32\\cmd.exe");
+        cmd += '"';
+    }
     Text line = cmd + " /s /c \"ping -n 3 127.0.0.1 >nul";
     for (const Text& f : removal.scheduledFiles) line += " & del /f /q \"" + f + "\"";
     for (const Text& d : removal.scheduledFolders) line += " & rd \"" + d + "\"";
