@@ -3,7 +3,6 @@
 
 #include <stdexcept>
 
-#include "../common/picture.h"
 #include "controls.h"
 
 #include <commctrl.h>
@@ -36,7 +35,7 @@ std::unique_ptr<W32Control> MakeControl(const ControlForm& f) {
 HFONT MakeFont(const Font& f) {
     std::wstring face = Wide(f.face ? f.face : "宋体");
     int pixels = f.pixels > 0 ? f.pixels : 12;
-    return CreateFontW(-pixels, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic, FALSE, FALSE,
+    return CreateFontW(-ToScreen(pixels), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic, FALSE, FALSE,
                        GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
@@ -110,7 +109,8 @@ void CreateControlWindow(W32Control& c, W32Window& w) {
     POINT o = c.origin();
     int h = f.kind == Kind::ComboBox ? c.place_.h + 200 : c.place_.h;
     const char* text = (f.kind == Kind::GroupBox && (f.flags & NoCaption)) ? "" : f.text;
-    c.hwnd = CreateWindowExW(m.exStyle, m.cls, Wide(text).c_str(), m.style, o.x, o.y, c.place_.w, h,
+    c.hwnd = CreateWindowExW(m.exStyle, m.cls, Wide(text).c_str(), m.style, ToScreen(o.x), ToScreen(o.y),
+                             ToScreen(c.place_.w), ToScreen(h),
                              w.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), Instance,
                              nullptr);
     if (!c.hwnd) return;
@@ -179,28 +179,14 @@ void PaintGradient(HDC dc, const RECT& r, int mode, const Color c[3]) {
     }
 }
 
-bool PaintPicture(HDC dc, const RECT& r, const std::string& bytes) {
-    auto info = InspectPicture(bytes);
-    if (!info || info->format != PictureFormat::Bitmap) return false;
-    if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return false;
-    const auto* file = reinterpret_cast<const BITMAPFILEHEADER*>(bytes.data());
-    const auto* bmi = reinterpret_cast<const BITMAPINFO*>(bytes.data() + sizeof(BITMAPFILEHEADER));
-    if (file->bfOffBits >= bytes.size()) return false;
-    const BITMAPINFOHEADER& h = bmi->bmiHeader;
-    int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-    int64_t stride = ((int64_t(h.biWidth) * h.biBitCount + 31) / 32) * 4;
-    if (h.biCompression == BI_RGB && file->bfOffBits + stride * height > static_cast<int64_t>(bytes.size())) return false;
-    SetStretchBltMode(dc, COLORONCOLOR);
-    return StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, h.biWidth, height,
-                         bytes.data() + file->bfOffBits, bmi, DIB_RGB_COLORS, SRCCOPY) != 0;
-}
-
 void W32Label::draw(DRAWITEMSTRUCT* d) {
     HDC dc = d->hDC;
     RECT r = d->rcItem;
     if (gradientMode_ > 0)
         PaintGradient(dc, r, gradientMode_, gradient);
-    else if (picture_.empty() || !PaintPicture(dc, r, picture_))
+    else if (decoded_)
+        decoded_->paint(dc, r);
+    else
         Fill(dc, r, Resolve(backColor_, FaceColor()));
     std::wstring t = Wide(text());
     HGDIOBJ old = SelectObject(dc, font);
@@ -222,11 +208,11 @@ void W32Shape::draw(DRAWITEMSTRUCT* d) {
 
 void W32PictureBox::draw(DRAWITEMSTRUCT* d) {
     Fill(d->hDC, d->rcItem, Resolve(backColor_, FaceColor()));
-    auto info = InspectPicture(picture_);
-    if (!info) return;
-    // Shown at its own size from the top-left corner.
-    RECT r{d->rcItem.left, d->rcItem.top, d->rcItem.left + info->width, d->rcItem.top + info->height};
-    PaintPicture(d->hDC, r, picture_);
+    if (!decoded_) return;
+    // Shown at its own size (in form units) from the top-left corner.
+    RECT r{d->rcItem.left, d->rcItem.top, d->rcItem.left + ToScreen(decoded_->width),
+           d->rcItem.top + ToScreen(decoded_->height)};
+    decoded_->paint(d->hDC, r);
 }
 
 void W32Canvas::draw(DRAWITEMSTRUCT* d) {
@@ -237,7 +223,8 @@ void W32Canvas::draw(DRAWITEMSTRUCT* d) {
     SetTextColor(dc, TextColorOf(*this));
     for (const Drawn& t : drawn) {
         std::wstring w = Wide(t.text);
-        TextOutW(dc, t.x, t.y, w.c_str(), static_cast<int>(w.size()));
+        TextOutW(dc, d->rcItem.left + ToScreen(t.x), d->rcItem.top + ToScreen(t.y), w.c_str(),
+                 static_cast<int>(w.size()));
     }
     SelectObject(dc, old);
 }

@@ -96,7 +96,7 @@ void W32Control::setPlace(Place p) {
         POINT o = c->origin();
         int h = c->place_.h;
         if (c->kind_ == Kind::ComboBox) h += 200;  // room for the dropped list
-        MoveWindow(c->hwnd, o.x, o.y, c->place_.w, h, TRUE);
+        MoveWindow(c->hwnd, ToScreen(o.x), ToScreen(o.y), ToScreen(c->place_.w), ToScreen(h), TRUE);
     }
 }
 
@@ -330,11 +330,13 @@ void W32Label::setGradient(int mode, Color c1, Color c2, Color c3) {
 
 void W32Label::setBackPicture(const std::string& bytes) {
     picture_ = bytes;
+    decoded_ = DecodePicture(bytes);
     invalidate();
 }
 
 void W32PictureBox::setPicture(const std::string& bytes) {
     picture_ = bytes;
+    decoded_ = DecodePicture(bytes);
     invalidate();
 }
 
@@ -349,9 +351,9 @@ void W32Canvas::clearDrawing() {
 }
 
 std::optional<Size> W32Canvas::measurePicture(const std::string& bytes) {
-    auto info = InspectPicture(bytes);
-    if (!info) return std::nullopt;
-    return Size{info->width, info->height};
+    auto p = DecodePicture(bytes);
+    if (!p) return std::nullopt;
+    return Size{p->width, p->height};
 }
 
 W32Timer::~W32Timer() {

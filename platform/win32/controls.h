@@ -2,6 +2,7 @@
 #pragma once
 
 #include "internal.h"
+#include "picture_paint.h"
 
 namespace win32 {
 
@@ -15,6 +16,7 @@ public:
     int gradientMode_ = 0;
     Color gradient[3] = {0, 0, 0};
     std::string picture_;
+    std::unique_ptr<Picture> decoded_;
 };
 
 class W32Button : public W32Control, public platform::Button {
@@ -96,6 +98,7 @@ public:
     const std::string& picture() const override { return picture_; }
     void draw(DRAWITEMSTRUCT* d) override;
     std::string picture_;
+    std::unique_ptr<Picture> decoded_;
 };
 
 class W32Canvas : public W32Control, public platform::Canvas {

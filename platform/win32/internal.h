@@ -38,6 +38,12 @@ constexpr UINT WM_SERIAL_STATUS = WM_APP + 3;  // wParam: port id, lParam: statu
 
 extern HINSTANCE Instance;
 
+// The display's DPI, and conversions between form units (pixels at 96 DPI)
+// and screen pixels (see dpi.cpp).
+int Dpi();
+int ToScreen(int units);
+int ToForm(int pixels);
+
 class W32Window;
 class W32Ui;
 
@@ -200,9 +206,6 @@ std::unique_ptr<platform::Processes> MakeProcesses();
 std::unique_ptr<platform::Clock> MakeClock();
 std::unique_ptr<platform::SerialPort> MakeSerialPort(HWND messageWindow);
 
-// Paints a picture (bitmap files for now) stretched into a rectangle;
-// false when the bytes are not a picture this backend can paint.
-bool PaintPicture(HDC dc, const RECT& r, const std::string& bytes);
 void PaintGradient(HDC dc, const RECT& r, int mode, const Color c[3]);
 
 }  // namespace win32

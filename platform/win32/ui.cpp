@@ -136,7 +136,9 @@ void W32Ui::runUntilDestroyed(Window& main) {
     loopUntil([&main] { return main.destroyed(); });
 }
 
-Size W32Ui::screenSize() const { return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+Size W32Ui::screenSize() const {
+    return Size{ToForm(GetSystemMetrics(SM_CXSCREEN)), ToForm(GetSystemMetrics(SM_CYSCREEN))};
+}
 
 void W32Ui::setVisualStyle(int style) {
     style_ = style;

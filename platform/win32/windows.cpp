@@ -55,7 +55,8 @@ W32Window::W32Window(W32Ui& u, const FormSpec& form) : ui(u) {
     name_ = form.name;
     defaultFont = MakeFont(Font{});
     const Place& p = form.place;
-    CreateWindowExW(0, WindowClass, Wide(form.caption).c_str(), StyleOf(form.flags), p.x, p.y, p.w, p.h,
+    CreateWindowExW(0, WindowClass, Wide(form.caption).c_str(), StyleOf(form.flags), ToScreen(p.x),
+                    ToScreen(p.y), ToScreen(p.w), ToScreen(p.h),
                     nullptr, nullptr, Instance, this);
     if (!hwnd) throw std::runtime_error(std::string("cannot create window ") + form.name);
     SetPropW(hwnd, NameProperty,
@@ -143,17 +144,17 @@ void W32Window::hide() {
 Place W32Window::place() const {
     RECT r{};
     if (hwnd) GetWindowRect(hwnd, &r);
-    return Place{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return Place{ToForm(r.left), ToForm(r.top), ToForm(r.right - r.left), ToForm(r.bottom - r.top)};
 }
 
 void W32Window::setPlace(Place p) {
-    if (hwnd) MoveWindow(hwnd, p.x, p.y, p.w, p.h, TRUE);
+    if (hwnd) MoveWindow(hwnd, ToScreen(p.x), ToScreen(p.y), ToScreen(p.w), ToScreen(p.h), TRUE);
 }
 
 Size W32Window::clientSize() const {
     RECT r{};
     if (hwnd) GetClientRect(hwnd, &r);
-    return Size{r.right - r.left, r.bottom - r.top};
+    return Size{ToForm(r.right - r.left), ToForm(r.bottom - r.top)};
 }
 
 bool W32Window::hasMinimizeButton() const {
@@ -228,7 +229,7 @@ LRESULT W32Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SIZE: {
             if (wp == SIZE_MINIMIZED) return 0;
-            Size now{LOWORD(lp), HIWORD(lp)};
+            Size now{ToForm(LOWORD(lp)), ToForm(HIWORD(lp))};
             if (!(now == lastClient_)) {
                 lastClient_ = now;
                 if (SizeChanged) SizeChanged(now.width, now.height);

@@ -289,6 +289,9 @@ int Run(const std::vector<std::wstring>& a) {
 }  // namespace
 
 int main() {
+    // Window rectangles in screen pixels, as the programs (DPI aware) use
+    // them, not mapped to 96 DPI.
+    SetProcessDPIAware();
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::wstring> a;
