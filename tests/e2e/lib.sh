@@ -17,11 +17,12 @@ server_up() {
 # The UI driver; its stdout is UTF-8, without the CR of the Windows console.
 drv() { server_up; wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
-# Starts a Windows program in the background, from its own folder.
+# Starts a Windows program in the background, from its own folder or from
+# APP_CWD when that is set.
 app_start() {
   local exe=$1; shift
   server_up
-  ( cd "$(dirname "$exe")" && LD_PRELOAD=$E2E_SHIM WINEDEBUG=${APP_WINEDEBUG:--all} exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
+  ( cd "${APP_CWD:-$(dirname "$exe")}" && LD_PRELOAD=$E2E_SHIM WINEDEBUG=${APP_WINEDEBUG:--all} exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
   APP_PID=$!
 }
 
@@ -64,3 +65,16 @@ link_com() {
   grep -q "^\"COM$1\"=\"\"" "$WINEPREFIX/system.reg" || { fail "COM$1 is not free in the prefix"; return 1; }
   sed -i "s|^\"COM$1\"=\"\"|\"COM$1\"=\"$2\"|" "$WINEPREFIX/system.reg"
 }
+
+# The native package builder (headless preset): make_package MANIFEST OUT.
+PKGBUILD=${NATIVE:-$ROOT/build/headless}/companions/pkgbuild/pkgbuild
+make_package() {
+  [ -x "$PKGBUILD" ] || { fail "$PKGBUILD is missing (build the headless preset)"; return 1; }
+  "$PKGBUILD" build "$1" -o "$2" >>"$SCENARIO_ART/pkgbuild.log" 2>&1 || { fail "pkgbuild build $1"; return 1; }
+}
+
+# The box on screen as "caption<newline>text", or nothing within MS.
+box_now() { drv box "${1:-10000}" 2>/dev/null; }
+
+# The folder of C: in this prefix.
+drive_c() { echo "$WINEPREFIX/drive_c"; }

@@ -7,6 +7,7 @@
 //   uidriver caption FORM                 uidriver rect FORM|box
 //   uidriver text FORM CONTROL            uidriver wait-text FORM CONTROL TEXT [MS]
 //   uidriver enabled FORM [CONTROL]        uidriver visible FORM CONTROL
+//   uidriver checked FORM CONTROL
 //   uidriver items FORM COMBO             uidriver selected FORM COMBO
 //   uidriver pick FORM COMBO TEXT         uidriver settext FORM EDIT TEXT
 //   uidriver type FORM EDIT TEXT          uidriver click FORM CONTROL
@@ -237,6 +238,10 @@ int Run(const std::vector<std::wstring>& a) {
     }
     if (cmd == L"enabled") {
         Out(IsWindowEnabled(c) ? L"1" : L"0");
+        return 0;
+    }
+    if (cmd == L"checked") {
+        Out(SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
         return 0;
     }
     if (cmd == L"visible") {
