@@ -42,6 +42,10 @@ const char* const Usage =
     "  --wrong-baud BPS   send everything at this rate instead of the board's\n"
     "  --fault-every K    cut and noise touch only every K-th frame\n"
     "  --verbose          print every command received on stderr\n"
+#if !defined(_WIN32)
+    "  --stdin            read lines \"load W\" from standard input: W is put on the\n"
+    "                     platform from then on\n"
+#endif
     "  --help             this text\n"
 #if !defined(_WIN32)
     "\n"
@@ -67,6 +71,7 @@ bool ParseArguments(int argc, char** argv, Args& a) {
         }
         if (f == "--silent") { a.options.faults.silent = true; continue; }
         if (f == "--verbose") { a.verbose = true; continue; }
+        if (f == "--stdin") { a.loadFromInput = true; continue; }
         if (i + 1 >= argc) {
             std::fprintf(stderr, "boardsim: %s needs a value or is unknown\n", f.c_str());
             return false;

@@ -13,6 +13,7 @@ struct Args {
     std::string link;    // a symbolic link to the pseudo-terminal (not on Windows)
     std::string device;  // a serial device to serve instead
     bool verbose = false;
+    bool loadFromInput = false;  // "load W" lines on standard input move the load
 };
 
 // Reads the flags; prints the help and exits for --help. False, with a

@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
     board.lineReset(NowMicros());
     int deviceBaud = board.baud();
     std::deque<Outgoing> out;
+    int input = args.loadFromInput ? STDIN_FILENO : -1;
+    std::string typed;  // a line of standard input not yet complete
 
     // The rate the PC side uses: on a pseudo-terminal whatever it set on
     // its end; on a device the device's own rate (the UARTs do the rest).
@@ -166,10 +168,28 @@ int main(int argc, char** argv) {
         if (!out.empty()) wake = std::min(wake, out.front().at);
         int64_t next = board.nextUnaskedMicros();
         if (next >= 0) wake = std::min(wake, next);
-        pollfd p{fd, POLLIN, 0};
+        pollfd fds[2] = {{fd, POLLIN, 0}, {input, POLLIN, 0}};
+        pollfd& p = fds[0];
         int timeout = static_cast<int>(std::max<int64_t>(0, (wake - now + 999) / 1000));
-        int r = poll(&p, 1, timeout);
+        int r = poll(fds, input >= 0 ? 2 : 1, timeout);
         if (r < 0 && errno != EINTR) break;
+        if (input >= 0 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
+            char buf[256];
+            ssize_t n = read(input, buf, sizeof buf);
+            if (n <= 0) {
+                input = -1;  // end of input: the load stays as it is
+            } else {
+                typed.append(buf, static_cast<size_t>(n));
+                for (size_t eol; (eol = typed.find('\n')) != std::string::npos; typed.erase(0, eol + 1)) {
+                    double w = 0;
+                    char tail = 0;
+                    if (std::sscanf(typed.substr(0, eol).c_str(), " load %lf %c", &w, &tail) == 1)
+                        board.setLoad(w, NowMicros());
+                    else
+                        std::fprintf(stderr, "boardsim: not understood: %s\n", typed.substr(0, eol).c_str());
+                }
+            }
+        }
         if (r > 0 && (p.revents & POLLIN)) {
             char buf[256];
             ssize_t n = read(fd, buf, sizeof buf);

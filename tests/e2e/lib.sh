@@ -26,11 +26,13 @@ app_start() {
   APP_PID=$!
 }
 
-# Waits for the program to end; fails after the timeout (seconds).
+# Waits for the program to end, its exit code in APP_RC; fails after the
+# timeout (seconds).
 app_wait_exit() {
   local limit=${1:-20} i
+  APP_RC=
   for ((i = 0; i < limit * 10; i++)); do
-    kill -0 "$APP_PID" 2>/dev/null || { wait "$APP_PID"; return 0; }
+    kill -0 "$APP_PID" 2>/dev/null || { wait "$APP_PID"; APP_RC=$?; return 0; }
     sleep 0.1
   done
   fail "the program did not end within ${limit}s"; return 1
