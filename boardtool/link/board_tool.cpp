@@ -65,9 +65,15 @@ void BoardTool::showMessage(const Text& text, const Text& caption, Icon icon) {
     ui.messageBox(&MainWindow, text, caption, icon, Buttons::Ok);
 }
 
+BoardTool* RunningTool = nullptr;
+
 int BoardToolMain(Services& services) {
     Window& window = services.ui().createWindow(MainWindowForm);
     BoardTool tool(services, window);
+    struct Running {
+        explicit Running(BoardTool& t) { RunningTool = &t; }
+        ~Running() { RunningTool = nullptr; }
+    } running(tool);
     ConnectLink(tool);
     ConnectSettings(tool);
     if (OnToolCreated) OnToolCreated(tool);

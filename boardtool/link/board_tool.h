@@ -114,4 +114,8 @@ int BoardToolMain(platform::Services& services);
 // it to reach the program-wide state.
 inline std::function<void(BoardTool&)> OnToolCreated;
 
+// The state of the running program while BoardToolMain runs, else nullptr.
+// Only tests look at it.
+extern BoardTool* RunningTool;
+
 }  // namespace boardtool

@@ -1,5 +1,7 @@
 #include "polling.h"
 
+#include <algorithm>
+
 #include "board_protocol.h"
 
 namespace boardtool {
@@ -20,7 +22,9 @@ void Poll(BoardTool& tool) {
     tool.SentCount += 1;
     tool.SentLabel.setText("测试：" + std::to_string(tool.SentCount) + "次");
 
-    int64_t s = tool.clock.dateTimeSeconds() - tool.TestStart;
+    // A clock set back behind the start of the test shows 00:00:00, not
+    // negative fields.
+    int64_t s = std::max<int64_t>(0, tool.clock.dateTimeSeconds() - tool.TestStart);
     int64_t hh = (s / 3600) % 100, mm = (s / 60) % 60, ss = s % 60;
     tool.ElapsedLabel.setText("计时：" + TwoDigitField(hh) + ":" + TwoDigitField(mm) + ":" +
                               TwoDigitField(ss));

@@ -75,14 +75,16 @@ std::string PictureFormat(const std::string& b) {
 std::string DumpPackage(const ReadOutcome& r, size_t fileSize) {
     const Package& p = r.package;
     std::ostringstream o;
-    auto row = [&](const char* name, const std::string& v) { o << "  " << name << std::string(20 - std::string(name).size(), ' ') << v << "\n"; };
+    auto row = [&](const char* name, const std::string& v) {
+        if (r.fieldsRead.count(name)) o << "  " << name << std::string(20 - std::string(name).size(), ' ') << v << "\n";
+    };
     auto yes = [](bool b) { return std::string(b ? "1 (on)" : "0 (off)"); };
     o << "Package of " << fileSize << " bytes\n";
     o << "Header\n";
     char magic[32];
     std::snprintf(magic, sizeof magic, "%d (0x%08X)", p.magic, static_cast<uint32_t>(p.magic));
-    if (fileSize >= 4) row("Magic", magic);
-    if (fileSize >= 8) row("FormatVersion", std::to_string(p.formatVersion));
+    row("Magic", magic);
+    row("FormatVersion", std::to_string(p.formatVersion));
     if (r.headerAccepted) {
         o << "Descriptive part\n";
         row("ProductName", TextField(p.productName));
@@ -106,25 +108,25 @@ std::string DumpPackage(const ReadOutcome& r, size_t fileSize) {
         row("VisualStyleOn", yes(p.visualStyleOn));
         row("VisualStyle", std::to_string(p.visualStyle));
         if (p.formatVersion >= 4) row("ProgramShortcutOn", yes(p.programShortcutOn));
-        else o << "  ProgramShortcutOn   not in FormatVersion " << p.formatVersion << "\n";
-        if (p.formatVersion >= 3) {
+        else if (r.fieldsRead.count("VisualStyle")) o << "  ProgramShortcutOn   not in FormatVersion " << p.formatVersion << "\n";
+        if (p.formatVersion >= 3 && r.fieldsRead.count("MenuEntryCount")) {
             row("MenuEntryCount", std::to_string(p.menuEntries.size()));
             for (size_t i = 0; i < p.menuEntries.size(); ++i) {
                 const MenuEntry& m = p.menuEntries[i];
                 o << "    #" << i + 1 << " " << (m.kind == 0 ? "folder  " : "shortcut") << " link " << Quoted(m.link)
                   << " target " << Quoted(m.target) << " kind " << m.kind << "\n";
             }
-        } else {
+        } else if (p.formatVersion < 3 && r.fieldsRead.count("VisualStyle")) {
             o << "  MenuEntryCount      not in FormatVersion " << p.formatVersion << "\n";
         }
-    }
-    if (r.payloadOffset >= 0) {
         row("DefaultFolder", TextField(p.defaultFolder));
         row("UnderProgramFiles", yes(p.underProgramFiles));
         row("UninstallerOn", yes(p.uninstallerOn));
         row("MenuShortcutsOn", yes(p.menuShortcutsOn));
         row("DesktopShortcutOn", yes(p.desktopShortcutOn));
         row("RunAfterOn", yes(p.runAfterOn));
+    }
+    if (r.payloadOffset >= 0) {
         o << "PayloadOffset " << r.payloadOffset << "\n";
         o << "Stored files: " << p.storedFiles.size() << "\n";
         for (size_t i = 0; i < p.storedFiles.size(); ++i) {

@@ -68,7 +68,7 @@ std::vector<std::string> SplitFields(const std::string& value) {
 std::string Unquote(const std::string& field) {
     std::string t = Trim(field);
     if (t.size() < 2 || t.front() != '"' || t.back() != '"') {
-        if (!t.empty() && t.front() == '"') throw ValueError{"a quoted text must be the whole field"};
+        if (!t.empty() && t.front() == '"') throw ValueError{"a quoted text is not closed, or text follows its closing quote"};
         return t;
     }
     std::string out;

@@ -2,6 +2,7 @@
 #include "package_reader.h"
 
 #include <optional>
+#include <set>
 
 namespace pkgbuild {
 
@@ -16,43 +17,40 @@ public:
     explicit Cursor(const std::string& b) : bytes_(b) {}
 
     int32_t int32(const std::string& field) {
-        need(4, field);
-        uint32_t u = 0;
-        for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
+        need(pos_, 4, field);
+        int32_t v = at(pos_);
         pos_ += 4;
-        return static_cast<int32_t>(u);
+        read.insert(field);
+        return v;
     }
     bool boolean(const std::string& field) {
         size_t at = pos_;
         int32_t v = int32(field);
-        if (v != 0 && v != 1) warn(field + " at offset " + std::to_string(at) + " is " + std::to_string(v) +
-                                   ", neither 0 nor 1 (the installer reads it as " +
-                                   (v == 0 ? "false" : "true") + ")");
+        if (v != 0 && v != 1)
+            warn(field + " at offset " + std::to_string(at) + " is " + std::to_string(v) +
+                 ", neither 0 nor 1 (the installer reads it as true)");
         return v != 0;
     }
+    // A CountedText or ByteBlock: read whole, or the position stays.
     std::string counted(const std::string& field) {
         size_t at = pos_;
-        int32_t n = int32(field + " length");
-        if (n < 0) {
-            pos_ = at;
+        need(at, 4, field);
+        int32_t n = this->at(at);
+        if (n < 0)
             throw Stop{field + " at offset " + std::to_string(at) + " has the negative length " +
                        std::to_string(n) + "; the package is malformed"};
-        }
-        try {
-            need(static_cast<size_t>(n), field);
-        } catch (Stop&) {
-            pos_ = at;
-            throw;
-        }
-        std::string s = bytes_.substr(pos_, static_cast<size_t>(n));
-        pos_ += static_cast<size_t>(n);
+        need(at, 4 + static_cast<size_t>(n), field);
+        std::string s = bytes_.substr(at + 4, static_cast<size_t>(n));
+        pos_ = at + 4 + static_cast<size_t>(n);
+        read.insert(field);
         return s;
     }
     // A run of exactly n bytes after its own length field.
     std::string raw(size_t n, const std::string& field) {
-        need(n, field);
+        need(pos_, n, field);
         std::string s = bytes_.substr(pos_, n);
         pos_ += n;
+        read.insert(field);
         return s;
     }
     std::string zeroText(const std::string& field) {
@@ -67,14 +65,22 @@ public:
     size_t position() const { return pos_; }
     size_t left() const { return bytes_.size() - pos_; }
     std::vector<std::string> warnings;
+    std::set<std::string> read;  // names of the fields read whole
     void warn(const std::string& w) { warnings.push_back(w); }
 
 private:
-    void need(size_t n, const std::string& field) {
-        if (left() < n)
+    int32_t at(size_t offset) const {
+        uint32_t u = 0;
+        for (int i = 0; i < 4; ++i)
+            u |= static_cast<uint32_t>(static_cast<unsigned char>(bytes_[offset + i])) << (8 * i);
+        return static_cast<int32_t>(u);
+    }
+    void need(size_t from, size_t n, const std::string& field) const {
+        size_t left = bytes_.size() - from;
+        if (left < n)
             throw Stop{"the package ends at offset " + std::to_string(bytes_.size()) + " inside " + field +
-                       " (started at offset " + std::to_string(pos_) + ", needs " + std::to_string(n) +
-                       " bytes, " + std::to_string(left()) + " left)"};
+                       " (started at offset " + std::to_string(from) + ", needs " + std::to_string(n) +
+                       " bytes, " + std::to_string(left) + " left)"};
     }
     const std::string& bytes_;
     size_t pos_ = 0;
@@ -183,6 +189,7 @@ ReadOutcome ReadPackage(const std::string& bytes) {
         out.problem = s.why;
     }
     out.warnings = std::move(c.warnings);
+    out.fieldsRead = std::move(c.read);
     return out;
 }
 

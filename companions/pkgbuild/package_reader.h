@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct ReadOutcome {
     std::string problem;       // why reading stopped; empty when complete
     int64_t trailingBytes = 0; // bytes after the folder tree
     std::vector<std::string> warnings;  // readable, but the installer would stumble
+    std::set<std::string> fieldsRead;   // names of the header and descriptive fields read whole
 };
 
 ReadOutcome ReadPackage(const std::string& bytes);

@@ -105,6 +105,7 @@ public:
         return true;
     }
     bool deleteKey(Hive hive, const Text& key) override {
+        if (hive == Hive::LocalMachine && m_.denyLocalMachineWrites) return false;
         Text lower = LowerAscii(key);
         bool any = false;
         for (auto it = m_.registry.begin(); it != m_.registry.end();) {

@@ -146,7 +146,7 @@ Color Resolve(Color own, Color fallback) { return own == DefaultColor ? fallback
 
 Color FaceColor() {
     const Scheme* s = CurrentScheme();
-    return s ? s->control : static_cast<Color>(GetSysColor(COLOR_BTNFACE));
+    return s ? s->window : static_cast<Color>(GetSysColor(COLOR_BTNFACE));
 }
 
 Color TextColorOf(const W32Control& c) {
@@ -247,9 +247,9 @@ void W32Canvas::draw(DRAWITEMSTRUCT* d) {
 
 namespace {
 const Scheme Schemes[3] = {
-    {Rgb(214, 226, 242), Rgb(226, 234, 246), Rgb(16, 32, 80), Rgb(250, 252, 255)},   // blue
-    {Rgb(222, 236, 214), Rgb(232, 242, 226), Rgb(24, 56, 24), Rgb(252, 255, 250)},   // green
-    {Rgb(240, 230, 212), Rgb(246, 238, 224), Rgb(72, 40, 16), Rgb(255, 253, 248)},   // sand
+    {Rgb(214, 226, 242), Rgb(16, 32, 80), Rgb(250, 252, 255)},   // blue
+    {Rgb(222, 236, 214), Rgb(24, 56, 24), Rgb(252, 255, 250)},   // green
+    {Rgb(240, 230, 212), Rgb(72, 40, 16), Rgb(255, 253, 248)},   // sand
 };
 const Scheme* current = nullptr;
 std::map<Color, HBRUSH> brushes;

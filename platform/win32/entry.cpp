@@ -45,14 +45,38 @@ private:
 
 }  // namespace
 
-}  // namespace win32
+void RestrictDllSearch() {
+    // Libraries come from the system folder and the program's own folder
+    // only: never from the current directory or PATH, where a planted DLL
+    // could wait.
+    SetDllDirectoryW(L"");
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
+}
 
-int platform::RunProgram(ProgramMain programMain) {
-    win32::Instance = GetModuleHandleW(nullptr);
+namespace {
+HRESULT StartProcessServices() {
+    Instance = GetModuleHandleW(nullptr);
+    RestrictDllSearch();
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
                                              ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
+    return com;
+}
+}  // namespace
+
+platform::Services* RuntimeServices() {
+    // The run-time library serves one program for the life of the process.
+    static HRESULT com = StartProcessServices();
+    static W32Services services;
+    (void)com;
+    return &services;
+}
+
+}  // namespace win32
+
+int platform::RunProgram(ProgramMain programMain) {
+    HRESULT com = win32::StartProcessServices();
     int code;
     {
         win32::W32Services services;

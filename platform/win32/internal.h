@@ -43,7 +43,7 @@ class W32Ui;
 
 // The colour scheme of the visual style in force; nullptr when none.
 struct Scheme {
-    Color window, control, text, edit;
+    Color window, text, edit;
 };
 const Scheme* CurrentScheme();
 void SetScheme(int style);
@@ -189,6 +189,10 @@ void DeliverSerial(WPARAM portId);
 void DeliverSerialStatus(WPARAM portId, LPARAM status);
 
 std::unique_ptr<platform::Files> MakeFiles();
+// Limits the library search to the system folder and the program's folder.
+void RestrictDllSearch();
+// The services of the run-time library (boardtool-shared), made at first use.
+platform::Services* RuntimeServices();
 std::unique_ptr<platform::Registry> MakeRegistry();
 std::unique_ptr<platform::Shell> MakeShell();
 std::unique_ptr<platform::Libraries> MakeLibraries();

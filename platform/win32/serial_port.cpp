@@ -52,6 +52,7 @@ public:
     void close() override {
         if (handle_ == INVALID_HANDLE_VALUE) return;
         SetEvent(stop_);
+        SetCommMask(handle_, 0);  // ends a pending wait for events
         if (receiver_.joinable()) receiver_.join();
         CloseHandle(stop_);
         CloseHandle(handle_);
@@ -134,14 +135,16 @@ private:
         DWORD r = WaitForMultipleObjects(2, both, FALSE, INFINITE);
         if (r != WAIT_OBJECT_0) {
             CancelIo(handle_);
-            GetOverlappedResult(handle_, &ov, &transferred, TRUE);
+            if (WaitForSingleObject(ov.hEvent, 1000) != WAIT_OBJECT_0) abandoned_ = true;
             return false;
         }
         return GetOverlappedResult(handle_, &ov, &transferred, FALSE) != FALSE;
     }
 
     void receive() {
-        OVERLAPPED ov{};
+        // On the heap: a driver that never completes a cancelled request
+        // may still write into it after the thread has gone.
+        OVERLAPPED& ov = *new OVERLAPPED{};
         ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         for (;;) {
             if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) break;
@@ -171,7 +174,11 @@ private:
                 PostMessageW(wake_, WM_SERIAL_STATUS, id_, 0);
             }
         }
-        CloseHandle(ov.hEvent);
+        if (!abandoned_) {
+            CloseHandle(ov.hEvent);
+            delete &ov;
+        }
+        abandoned_ = false;
     }
 
     // Takes the bytes the driver holds one at a time; false on stop.
@@ -204,6 +211,7 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     HANDLE stop_ = nullptr;
     std::thread receiver_;
+    bool abandoned_ = false;  // receiver thread only
     std::mutex mutex_;
     std::deque<int> queue_;
     std::deque<int> statuses_;

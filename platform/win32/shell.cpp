@@ -117,7 +117,8 @@ class W32Libraries : public Libraries {
 public:
     std::unique_ptr<Library> load(const Text& path) override {
         if (path.empty()) return nullptr;
-        HMODULE m = LoadLibraryExW(Wide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        HMODULE m = LoadLibraryExW(Wide(path).c_str(), nullptr,
+                                  LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
         if (!m) return nullptr;
         return std::make_unique<W32Library>(m);
     }

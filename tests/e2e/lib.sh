@@ -6,13 +6,22 @@ note() { echo "-- $*"; }
 fail() { echo "FAILED: $*"; FAILURES=$((FAILURES + 1)); }
 skip() { echo "$*"; exit 77; }
 
+# The scenario's Wine server, started with the first Wine process of the
+# scenario and kept until its end, logging to its own file.
+server_up() {
+  [ -f "$WORK/$SCENARIO.server" ] && return 0
+  wineserver -p >"$SCENARIO_ART/wineserver.log" 2>&1
+  touch "$WORK/$SCENARIO.server"
+}
+
 # The UI driver; its stdout is UTF-8, without the CR of the Windows console.
-drv() { wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+drv() { server_up; wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 # Starts a Windows program in the background, from its own folder.
 app_start() {
   local exe=$1; shift
-  ( cd "$(dirname "$exe")" && LD_PRELOAD=$E2E_SHIM exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
+  server_up
+  ( cd "$(dirname "$exe")" && LD_PRELOAD=$E2E_SHIM WINEDEBUG=${APP_WINEDEBUG:--all} exec wine "$exe" "$@" ) >>"$SCENARIO_ART/app.log" 2>&1 &
   APP_PID=$!
 }
 
@@ -47,4 +56,11 @@ finish() {
   [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null && kill "$APP_PID" 2>/dev/null
   if [ "$FAILURES" -gt 0 ]; then echo "$FAILURES check(s) failed"; exit 1; fi
   exit 0
+}
+
+# Maps COM n of this scenario's prefix to a device (a pseudo-terminal).
+# Only before the scenario's first Wine process: the mapping is read at start.
+link_com() {
+  grep -q "^\"COM$1\"=\"\"" "$WINEPREFIX/system.reg" || { fail "COM$1 is not free in the prefix"; return 1; }
+  sed -i "s|^\"COM$1\"=\"\"|\"COM$1\"=\"$2\"|" "$WINEPREFIX/system.reg"
 }

@@ -6,7 +6,7 @@
 //   uidriver wait-window FORM [MS]        uidriver wait-gone FORM [MS]
 //   uidriver caption FORM                 uidriver rect FORM|box
 //   uidriver text FORM CONTROL            uidriver wait-text FORM CONTROL TEXT [MS]
-//   uidriver enabled FORM CONTROL         uidriver visible FORM CONTROL
+//   uidriver enabled FORM [CONTROL]        uidriver visible FORM CONTROL
 //   uidriver items FORM COMBO             uidriver selected FORM COMBO
 //   uidriver pick FORM COMBO TEXT         uidriver settext FORM EDIT TEXT
 //   uidriver type FORM EDIT TEXT          uidriver click FORM CONTROL
@@ -205,6 +205,10 @@ int Run(const std::vector<std::wstring>& a) {
     if (!top) return Fail(L"no window " + a[1]);
     if (cmd == L"caption") {
         Out(TextOf(top));
+        return 0;
+    }
+    if (cmd == L"enabled" && a.size() == 2) {
+        Out(IsWindowEnabled(top) ? L"1" : L"0");
         return 0;
     }
     if (cmd == L"close") {

@@ -10,7 +10,7 @@ using namespace platform;
 namespace {
 
 const FormSpec SampleForm{
-    "SampleWindow", "示例窗口", {60, 60, 460, 420}, MinimizeButton,
+    "SampleWindow", "示例窗口", {60, 60, 460, 560}, MinimizeButton,
     {
         {"TitleLabel", Kind::Label, "", {12, 10, 420, 28}, "欢迎使用称重板测试工具", {"宋体", 20, true}},
         {"ChoiceCombo", Kind::ComboBox, "", {12, 48, 160, 24}, "", {}, 0,
@@ -27,7 +27,24 @@ const FormSpec SampleForm{
         {"PortLabel", Kind::Label, "", {12, 252, 300, 20}, "端口未打开"},
         {"SendButton", Kind::Button, "", {320, 248, 100, 28}, "发送"},
         {"RxMemo", Kind::Memo, "", {12, 282, 420, 90}, ""},
+        {"SampleTabs", Kind::TabControl, "", {12, 382, 300, 120}, ""},
+        {"FirstPage", Kind::TabPage, "SampleTabs", {4, 28, 292, 88}, "第一页"},
+        {"FirstPageLabel", Kind::Label, "FirstPage", {8, 8, 200, 20}, "这是第一页"},
+        {"SecondPage", Kind::TabPage, "SampleTabs", {4, 28, 292, 88}, "第二页"},
+        {"SecondPageLabel", Kind::Label, "SecondPage", {8, 8, 200, 20}, "这是第二页"},
+        {"SampleProgress", Kind::ProgressBar, "SecondPage", {8, 40, 200, 20}, ""},
+        {"NextPageButton", Kind::Button, "", {320, 390, 110, 28}, "下一页"},
+        {"ModalButton", Kind::Button, "", {320, 430, 110, 28}, "对话框"},
+        {"SleepButton", Kind::Button, "", {320, 470, 110, 28}, "暂停"},
+        {"SleepLabel", Kind::Label, "", {12, 508, 300, 20}, ""},
         {"TickTimer", Kind::Timer, "", {}, ""},
+    }};
+
+const FormSpec DialogForm{
+    "SampleDialog", "对话框", {140, 160, 260, 150}, FixedSize | WindowHidden,
+    {
+        {"DialogLabel", Kind::Label, "", {12, 12, 220, 24}, "模态对话框"},
+        {"DialogCloseButton", Kind::Button, "", {70, 50, 100, 30}, "关闭"},
     }};
 
 struct Sample {
@@ -35,6 +52,7 @@ struct Sample {
     Window& w;
     std::unique_ptr<SerialPort> port;
     int ticks = 0;
+    int received = 0;
 
     Sample(Services& services, Window& window) : s(services), w(window), port(s.createSerialPort()) {}
 
@@ -65,10 +83,28 @@ struct Sample {
             w.get<Label>("TickLabel").setText("计时：" + std::to_string(ticks));
             if (ticks >= 3) timer.setPeriod(0);
         };
+        // A blocking pause: bytes that come meanwhile wait until it is over.
+        w.get<Button>("SleepButton").Clicked = [&] {
+            int before = received;
+            s.ui().sleep(1500);
+            w.get<Label>("SleepLabel").setText("暂停中收到：" + std::to_string(received - before));
+        };
         port->DataArrived = [&](int byte) {
+            ++received;
             w.get<Edit>("RxMemo").append(std::string(1, static_cast<char>(byte)));
         };
         w.get<Button>("SendButton").Clicked = [&] { port->send("PING\r\n"); };
+        w.get<Button>("NextPageButton").Clicked = [&] {
+            auto& tabs = w.get<TabControl>("SampleTabs");
+            tabs.setPage((tabs.page() + 1) % tabs.pageCount());
+            w.get<ProgressBar>("SampleProgress").setPosition(60);
+        };
+        w.get<Button>("ModalButton").Clicked = [&] {
+            Window& d = s.ui().createWindow(DialogForm);
+            d.get<Button>("DialogCloseButton").Clicked = [&d] { d.destroy(); };
+            d.showModal(&w);
+            w.get<Label>("ResultLabel").setText("对话框已关闭");
+        };
         w.FirstActivated = [&] {
             w.get<Label>("TitleLabel").setGradient(1, Rgb(255, 255, 255), Rgb(200, 220, 255), Rgb(255, 255, 255));
             timer.setPeriod(100);
@@ -91,6 +127,10 @@ struct Sample {
 };
 
 int SampleMain(Services& s) {
+    // "--style N" dresses the window in visual style N.
+    std::vector<Text> args = s.processes().arguments();
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "--style") s.ui().setVisualStyle(std::atoi(args[i + 1].c_str()));
     Window& w = s.ui().createWindow(SampleForm);
     Sample sample(s, w);
     sample.wire();

@@ -14,6 +14,7 @@ shot start SampleWindow
 
 must drv pick SampleWindow ChoiceCombo "乙方案"
 expect_eq "ChoiceCombo selection" "1 乙方案" "$(drv selected SampleWindow ChoiceCombo)"
+expect_text SampleWindow ChoiceCombo "乙方案"
 drv wait-text SampleWindow ResultLabel "已选：乙方案（22）" 5000 || fail "the pick did not reach the program"
 
 must drv settext SampleWindow NameEdit ""
@@ -36,6 +37,27 @@ expect_eq "message box" "$(printf '询问\n是否继续？')" "$box"
 shot question box
 must drv answer yes
 drv wait-text SampleWindow ResultLabel "回答：是" 5000 || fail "the answer did not reach the program"
+
+# Tab pages switched by the program: only the current page's controls show.
+expect_eq "first page label visible" 1 "$(drv visible SampleWindow FirstPageLabel)"
+expect_eq "second page label visible" 0 "$(drv visible SampleWindow SecondPageLabel)"
+must drv click SampleWindow NextPageButton
+sleep 0.3
+expect_eq "first page label visible" 0 "$(drv visible SampleWindow FirstPageLabel)"
+expect_eq "second page label visible" 1 "$(drv visible SampleWindow SecondPageLabel)"
+expect_text SampleWindow SecondPageLabel "这是第二页"
+shot second_page SampleWindow
+
+# A modal window: its owner takes no input until it is gone.
+must drv click SampleWindow ModalButton
+must drv wait-window SampleDialog 10000
+expect_eq "owner enabled under the modal window" 0 "$(drv enabled SampleWindow)"
+expect_text SampleDialog DialogLabel "模态对话框"
+shot dialog SampleDialog
+must drv click SampleDialog DialogCloseButton
+must drv wait-gone SampleDialog 10000
+drv wait-text SampleWindow ResultLabel "对话框已关闭" 5000 || fail "showModal did not return"
+expect_eq "owner enabled again" 1 "$(drv enabled SampleWindow)"
 
 must drv close SampleWindow
 app_wait_exit 20

@@ -25,7 +25,7 @@ public:
     const std::string& name() const override { return name_; }
     Kind kind() const override { return kind_; }
     Text text() const override { return text_; }
-    void setText(const Text& t) override { text_ = t; }
+    void setText(const Text& t) override { text_ = t, ++textWrites; }
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override { enabled_ = on; }
     bool usable() const override;
@@ -56,6 +56,7 @@ public:
     Color textColor_ = platform::DefaultColor;
     Color backColor_ = platform::DefaultColor;
     int repaints = 0;
+    int textWrites = 0;  // setText calls made by the program or a test
 };
 
 class HLabel : public HControl, public platform::Label {

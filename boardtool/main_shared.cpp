@@ -1,0 +1,4 @@
+#include "link/board_tool.h"
+#include "win32_loader.h"
+
+PLATFORM_SHARED_PROGRAM(boardtool::BoardToolMain)

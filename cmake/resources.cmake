@@ -1,0 +1,40 @@
+# Windows resources of a program: icon, application manifest (common
+# controls 6, DPI awareness, execution level) and version information.
+#
+#   boardsuite_resources(TARGET NAME name DESCRIPTION text VERSION a.b.c
+#                        LEVEL asInvoker|requireAdministrator COLOUR rrggbb MARK scale|setup|remove|upgrade)
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+
+function(boardsuite_resources target)
+  cmake_parse_arguments(RES "" "NAME;DESCRIPTION;VERSION;LEVEL;COLOUR;MARK" "" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}-resources)
+  file(MAKE_DIRECTORY ${dir})
+  string(REPLACE "." ";" parts "${RES_VERSION}")
+  list(LENGTH parts n)
+  while(n LESS 4)
+    list(APPEND parts 0)
+    math(EXPR n "${n} + 1")
+  endwhile()
+  list(JOIN parts "," RES_VERSION_COMMAS)
+  list(JOIN parts "." RES_VERSION4)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "SHARED_LIBRARY")
+    set(RES_FILETYPE VFT_DLL)
+    set(RES_FILE ${RES_NAME}.dll)
+  else()
+    set(RES_FILETYPE VFT_APP)
+    set(RES_FILE ${RES_NAME}.exe)
+  endif()
+  set(RES_ICON ${dir}/${target}.ico)
+  set(RES_MANIFEST ${dir}/${target}.manifest)
+  add_custom_command(OUTPUT ${RES_ICON}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/resources/make_icon.py ${RES_ICON} ${RES_COLOUR} ${RES_MARK}
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/resources/make_icon.py)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/resources/program.manifest.in ${RES_MANIFEST} @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/resources/program.rc.in ${dir}/${target}.rc @ONLY)
+  set_source_files_properties(${dir}/${target}.rc PROPERTIES OBJECT_DEPENDS "${RES_ICON};${RES_MANIFEST}")
+  target_sources(${target} PRIVATE ${dir}/${target}.rc)
+endfunction()
