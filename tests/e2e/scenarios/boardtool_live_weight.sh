@@ -1,0 +1,3 @@
+# boardtool.exe on the virtual board (tool/live_weight.sh).
+TOOL=plain
+source "$E2E_DIR/tool/live_weight.sh"
