@@ -14,6 +14,17 @@ tool_port_ini
 app_start "$TOOL_RUN"
 must drv wait-window "$W" 20000
 tool_open
+# Under Wine the receiver reads a pseudo-terminal byte by byte and slowly; a
+# settings reply still in the driver when the next poll purges the line is
+# lost now and then, as it would be on a slow real port. The user's remedy is
+# to open the port again: up to two more opens before the checks below.
+for retry in 1 2; do
+  drv wait-text "$W" DivisionCombo "d=5" 3000 && break
+  note "the settings reply was lost on the line; opening the port again ($retry)"
+  must drv click "$W" OpenButton
+  drv wait-text "$W" OpenButton "打开" 5000 || fail "COM5 did not close"
+  tool_open
+done
 
 drv wait-text "$W" WeightDisplay "12.35" 5000 || fail "no live weight"
 shot live_weight "$W"
