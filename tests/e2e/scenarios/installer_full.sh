@@ -143,7 +143,9 @@ while kill -0 "$APP_PID" 2>/dev/null && [ $n -lt 10 ]; do
 done
 app_wait_exit 30
 [ $n -gt 0 ] || fail "uninstall.exe asked nothing"
-sleep 1
+# uninstall.exe and uninstall.ini go last, by a helper that waits for the
+# uninstaller to end; give it time on a loaded machine.
+for _ in $(seq 100); do [ -e "$DEST" ] || break; sleep 0.2; done
 remaining=$(find "$DEST" 2>/dev/null)
 [ -z "$remaining" ] && note "installation folder removed" || fail "left behind: $remaining"
 [ -e "$PROGRAMS/$PRODUCT" ] && fail "the Programs folder entry is still there: $(ls -R "$PROGRAMS/$PRODUCT")"
