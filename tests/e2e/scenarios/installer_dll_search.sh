@@ -49,6 +49,8 @@ browse
 for _ in $(seq 50); do [ -e "$BIN/setup.dll.loaded" ] && break; sleep 0.1; done
 [ -e "$BIN/setup.dll.loaded" ] || fail "the setup.dll beside the installer was not loaded"
 [ -e "$SRC/setup.dll.loaded" ] && fail "the setup.dll in the current directory was loaded"
+# The wizard takes the browse's answer once the call returns.
+drv wait-text WizardWindow PathEdit "C:\\Program Files\\Demo Scale Suite" 5000 >/dev/null
 expect_eq "path after an empty browse" "C:\\Program Files\\Demo Scale Suite" "$(drv text WizardWindow PathEdit)"
 drv close WizardWindow
 box=$(box_now 10000) && must drv answer yes
