@@ -4,12 +4,15 @@
 // option. Coverage is not measured; the mutations are seeded from a corpus
 // and are reproducible from the seed.
 //
-//   fuzz_target [--seconds N] [--runs N] [--seed N] [--save DIR] CORPUS_DIR|FILE...
+//   fuzz_target [--seconds N] [--runs N] [--seed N] [--save DIR] [--hang S] CORPUS_DIR|FILE...
 //
 // Every corpus file runs once as it is, then mutated inputs run until the
 // time or run budget is spent. A crash aborts under the sanitizers; the
-// input that caused it was written to DIR/last-input first.
+// input that caused it was written to DIR/last-input first. An input that
+// runs longer than S seconds (default 10) counts as a hang and aborts too.
+#include <signal.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -32,7 +35,16 @@ double Now() {
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
+// A target may report what its inputs reached; printed after the run.
+extern "C" __attribute__((weak)) void FuzzTargetReport();
+
 namespace {
+
+void Hang(int) {
+    static const char text[] = "fuzz: an input ran past the hang limit (hang)\n";
+    (void)!write(2, text, sizeof text - 1);
+    abort();
+}
 
 std::string ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -94,6 +106,7 @@ int main(int argc, char** argv) {
     double seconds = 10;
     long long runs = -1;
     uint64_t seed = 1;
+    unsigned hang = 10;
     fs::path save;
     std::vector<std::string> corpus;
     for (int i = 1; i < argc; ++i) {
@@ -102,6 +115,7 @@ int main(int argc, char** argv) {
         else if (a == "--runs" && i + 1 < argc) runs = std::stoll(argv[++i]);
         else if (a == "--seed" && i + 1 < argc) seed = std::stoull(argv[++i]);
         else if (a == "--save" && i + 1 < argc) save = argv[++i];
+        else if (a == "--hang" && i + 1 < argc) hang = static_cast<unsigned>(std::stoul(argv[++i]));
         else if (fs::is_directory(a)) {
             for (auto& e : fs::directory_iterator(a))
                 if (e.is_regular_file()) corpus.push_back(ReadAll(e.path()));
@@ -117,8 +131,11 @@ int main(int argc, char** argv) {
 
     auto run = [&](const std::string& input) {
         if (!save.empty()) std::ofstream(save / "last-input", std::ios::binary) << input;
+        alarm(hang);
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+        alarm(0);
     };
+    signal(SIGALRM, Hang);
     for (const std::string& c : corpus) run(c);
 
     std::mt19937_64 rng(seed);
@@ -131,5 +148,6 @@ int main(int argc, char** argv) {
     }
     std::printf("fuzz: %zu corpus inputs, %lld mutated executions, seed %llu, no crash\n", corpus.size(),
                 done, static_cast<unsigned long long>(seed));
+    if (FuzzTargetReport) FuzzTargetReport();
     return 0;
 }
