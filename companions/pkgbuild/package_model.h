@@ -79,8 +79,9 @@ struct Package {
     bool operator==(const Package&) const = default;
 };
 
-// The package file's bytes.
-std::string WritePackage(const Package& p);
+// The package file's bytes. With boundaries, also every offset where a
+// value, a length or a zero terminator begins or ends, in rising order.
+std::string WritePackage(const Package& p, std::vector<size_t>* boundaries = nullptr);
 
 // Why a package cannot be written (a value that does not fit its field),
 // empty when it can.

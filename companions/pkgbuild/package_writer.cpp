@@ -9,20 +9,34 @@ namespace {
 
 class Writer {
 public:
+    explicit Writer(std::vector<size_t>* boundaries) : marks(boundaries) {}
     void int32(int32_t v) {
+        mark();
         uint32_t u = static_cast<uint32_t>(v);
         for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+        mark();
     }
     void boolean(bool b) { int32(b ? 1 : 0); }
     void counted(const std::string& bytes) {
         int32(static_cast<int32_t>(bytes.size()));
         out += bytes;
+        mark();
     }
     void zeroText(const std::string& t) {
+        mark();
         out += t;
+        mark();
         out.push_back('\0');
+        mark();
     }
     std::string out;
+
+private:
+    // Notes where a value (or a value's length or zero byte) begins or ends.
+    void mark() {
+        if (marks && (marks->empty() || marks->back() != out.size())) marks->push_back(out.size());
+    }
+    std::vector<size_t>* marks;
 };
 
 bool FitsInt32(size_t n) { return n <= static_cast<size_t>(std::numeric_limits<int32_t>::max()); }
@@ -48,8 +62,9 @@ std::string PackageProblem(const Package& p) {
     return "";
 }
 
-std::string WritePackage(const Package& p) {
-    Writer w;
+std::string WritePackage(const Package& p, std::vector<size_t>* boundaries) {
+    if (boundaries) boundaries->clear();
+    Writer w(boundaries);
     w.int32(p.magic);
     w.int32(p.formatVersion);
 

@@ -6,9 +6,7 @@ namespace installer {
 
 using namespace platform;
 
-namespace {
-
-// A path inside the installation folder: relative, no drive, no "..".
+// A path inside the folder it is relative to: no root, no drive, no "..".
 bool StaysInside(const Text& relative) {
     if (!relative.empty() && (relative[0] == '\\' || relative[0] == '/')) return false;
     if (FindFirstCharacter(relative, ':') != Text::npos) return false;
@@ -17,6 +15,8 @@ bool StaysInside(const Text& relative) {
             if (piece == "..") return false;
     return true;
 }
+
+namespace {
 
 class PayloadWalk {
 public:

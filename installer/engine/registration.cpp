@@ -144,6 +144,20 @@ void RegisterComponent(Installer& app, const Text& destination, const Text& para
 
 void RegistrationPhase(Installer& app, const SetupLists& lists) { Registration(app, lists).run(); }
 
+void RefuseMenuOutside(Installer& app) {
+    const PackageInfo& p = app.package;
+    for (size_t i = 0; i < p.MenuEntryLink.size(); ++i) {
+        // Links and menu folders are made below the Programs folder; the
+        // target of a shortcut is only pointed at, never written.
+        const Text* bad = !StaysInside(p.MenuEntryLink[i]) ? &p.MenuEntryLink[i]
+                          : p.MenuEntryKind[i] == 0 && !StaysInside(p.MenuEntryTarget[i])
+                              ? &p.MenuEntryTarget[i]
+                              : nullptr;
+        if (bad)
+            FatalError(app, "数据文件“" + p.PackagePath + "”中的路径“" + *bad + "”不在安装目录内!");
+    }
+}
+
 Text GetProgramsFolder(Installer& app) {
     auto v = app.sys.registry().readString(
         Hive::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",

@@ -31,6 +31,7 @@ void RunSetup(Installer& app) {
                                 Icon::Error, Buttons::Ok);
         return;
     }
+    RefuseMenuOutside(app);
     w.get<Button>("BackButton").setVisible(false);
     w.get<Button>("NextButton").setVisible(false);
     w.get<TabControl>("PageTabs").setPage(5);

@@ -56,6 +56,12 @@ namespace installer {
 // in bounded chunks, with the messages of WriteFileBytes.
 void WriteFileFromPackage(Installer& app, const Text& path, platform::File& package, int64_t n);
 
+// A path inside the folder it is relative to: no root, no drive, no "..".
+bool StaysInside(const Text& relative);
+// Ends the installer when a menu entry would be made outside the Programs
+// folder; run before anything is written.
+void RefuseMenuOutside(Installer& app);
+
 // The payload does not hold what its counts and lengths promise.
 [[noreturn]] void PackageDamaged(Installer& app);
 // The payload holds a value no package builder writes.
