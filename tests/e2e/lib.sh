@@ -15,7 +15,21 @@ server_up() {
 }
 
 # The UI driver; its stdout is UTF-8, without the CR of the Windows console.
-drv() { server_up; wine "$DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+# It answers 0, 1 or 2; any other code is the driver itself dying inside
+# Wine (seen now and then on a loaded machine), and the command is run once
+# more.
+drv() {
+  server_up
+  local out rc attempt
+  for attempt in 1 2; do
+    out=$(wine "$DRIVER" "$@" | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    rc=$?
+    [ "$rc" -le 2 ] && break
+    echo "uidriver ended with code $rc on '$*' (attempt $attempt)" >&2
+  done
+  [ -n "$out" ] && printf '%s\n' "$out"
+  return "$rc"
+}
 
 # Starts a Windows program in the background, from its own folder or from
 # APP_CWD when that is set.

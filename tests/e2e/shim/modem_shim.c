@@ -2,7 +2,13 @@
  * calls on one fail. Preloaded into Wine, this answers the modem-line
  * ioctls on terminals whose driver refuses them: fixed CTS, DSR and DCD,
  * DTR/RTS kept as set, and an interrupt counter whose receive count grows
- * when input is waiting, so that waits for received characters end. */
+ * when input is waiting, so that waits for received characters end.
+ *
+ * It also keeps output purges from discarding what was written: a real
+ * port's write ends once its bytes have gone to the UART, so a purge before
+ * the next write finds nothing left to discard, while a pseudo-terminal
+ * holds them until the peer reads and the purge would cut them out of the
+ * command. Input purges are done as asked. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -10,6 +16,7 @@
 #include <stdarg.h>
 #include <string.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 static int (*real_ioctl)(int, unsigned long, ...);
@@ -53,4 +60,15 @@ int ioctl(int fd, unsigned long request, ...) {
         }
     }
     return 0;
+}
+
+static int (*real_tcflush)(int, int);
+
+int tcflush(int fd, int queue) {
+    if (!real_tcflush) real_tcflush = (int (*)(int, int))dlsym(RTLD_NEXT, "tcflush");
+    if (isatty(fd)) {
+        if (queue == TCOFLUSH) return 0;
+        if (queue == TCIOFLUSH) queue = TCIFLUSH;
+    }
+    return real_tcflush(fd, queue);
 }

@@ -5,26 +5,17 @@ source "$E2E_DIR/tool/tool.sh"
 
 # Settings other than the factory ones (baud, mode, protocol, zero tracking,
 # decimals, capacity, division), so that the lists visibly change.
-# A reply 30 ms after its command: the tool sends its next command 10 ms
-# after "R1", and under Wine the receiver does not always take the bytes of
-# a reply in the making before the send discards what it holds.
-board_start --reply-delay 30 --weight 12.35 --version B3.45.67 --settings 3,2,1,4,2,4,5
+# A reply 80 ms after its command. The tool sends "V6", 200 ms later "R1",
+# and 10 ms after that "P0", each after discarding what the line holds; a
+# reply must come after the next command's discard and be taken by the
+# receiver before the one after, and 80 ms leaves room both ways for Wine's
+# slow receiver on a loaded machine.
+board_start --reply-delay 80 --weight 12.35 --version B3.45.67 --settings 3,2,1,4,2,4,5
 tool_install
 tool_port_ini
 app_start "$TOOL_RUN"
 must drv wait-window "$W" 20000
-tool_open
-# Under Wine the receiver reads a pseudo-terminal byte by byte and slowly; a
-# settings reply still in the driver when the next poll purges the line is
-# lost now and then, as it would be on a slow real port. The user's remedy is
-# to open the port again: up to two more opens before the checks below.
-for retry in 1 2; do
-  drv wait-text "$W" DivisionCombo "d=5" 3000 && break
-  note "the settings reply was lost on the line; opening the port again ($retry)"
-  must drv click "$W" OpenButton
-  drv wait-text "$W" OpenButton "打开" 5000 || fail "COM5 did not close"
-  tool_open
-done
+tool_open_settled DivisionCombo "d=5"
 
 drv wait-text "$W" WeightDisplay "12.35" 5000 || fail "no live weight"
 shot live_weight "$W"

@@ -61,6 +61,42 @@ tool_open() {
   drv wait-text "$W" OpenButton "关闭" 5000 || { fail "COM5 did not open"; finish; }
 }
 
+# Opens COM5 and waits until CONTROL shows TEXT from the board's settings and
+# the firmware version has come. Under Wine the receiver reads a
+# pseudo-terminal byte by byte and slowly; a reply still in the driver when
+# the next command purges the line is lost now and then, as it would be on a
+# slow real port. The user's remedy is to open the port again: up to two
+# more opens.
+tool_open_settled() {  # control text
+  local retry
+  tool_open
+  for retry in 1 2 3; do
+    if drv wait-text "$W" "$1" "$2" 3000 >/dev/null &&
+      [ "$(drv text "$W" VersionButton)" != "固件版本：XX.XX.XX" ]; then
+      return 0
+    fi
+    [ "$retry" = 3 ] && return 1
+    note "a reply of the open was lost on the line; opening the port again ($retry)"
+    must drv click "$W" OpenButton
+    drv wait-text "$W" OpenButton "打开" 5000 || fail "COM5 did not close"
+    tool_open
+  done
+}
+
+# Clicks 读取设置 until CONTROL shows TEXT (the reply can be lost as above).
+tool_read_settled() {  # control text
+  local retry
+  for retry in 1 2 3; do
+    must drv click "$W" ReadSettingsButton
+    drv wait-text "$W" "$1" "$2" 3000 >/dev/null && return 0
+    note "no settings after 读取设置 ($retry)"
+  done
+  return 1
+}
+
+# The entry at INDEX of a list.
+item_of() { drv items "$W" "$1" | sed -n "$(($2 + 1))p"; }
+
 # Waits until a control's text satisfies a shell pattern.
 wait_match() {  # control pattern ms
   local i t

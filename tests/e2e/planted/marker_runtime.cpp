@@ -1,0 +1,24 @@
+// A stand-in boardsuite-runtime.dll that leaves a trace and refuses to serve:
+// when a process loads it, it writes "<its own path>.loaded"; its entry point
+// answers every interface version with no services. The e2e scenarios plant
+// it where boardtool-shared must not look (the current directory, a folder on
+// PATH) and where it must look and pass over it (its own folder).
+#include <windows.h>
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
+    if (reason != DLL_PROCESS_ATTACH) return TRUE;
+    wchar_t path[MAX_PATH + 16];
+    DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return TRUE;
+    lstrcatW(path, L".loaded");
+    HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    return TRUE;
+}
+
+__declspec(dllexport) void* BoardSuiteRuntime(int, void*) { return nullptr; }
+
+}  // extern "C"
