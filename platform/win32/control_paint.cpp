@@ -122,6 +122,9 @@ void CreateControlWindow(W32Control& c, W32Window& w) {
     if (auto* e = dynamic_cast<W32Edit*>(&c)) {
         if (f.flags & PasswordMask) SendMessageW(c.hwnd, EM_SETPASSWORDCHAR, L'*', 0);
         if (f.maxLength > 0) SendMessageW(c.hwnd, EM_LIMITTEXT, f.maxLength, 0);
+        // A log box trims itself (MemoKeepLimit); the system's own limit
+        // must not refuse an append before that.
+        else if (f.kind == Kind::Memo) SendMessageW(c.hwnd, EM_LIMITTEXT, 0, 0);
         SetPropW(c.hwnd, L"BoardSuiteEdit", e);
         e->original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(c.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));

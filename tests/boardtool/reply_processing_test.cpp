@@ -52,6 +52,28 @@ TEST_F(LinkTest, SameWeightTwiceIsNotWrittenAgain) {
     EXPECT_EQ(text("WeightDisplay"), "1.60");
 }
 
+// Hours of polling fill the log box; it keeps its newest whole lines and
+// goes on showing each new one at its end.
+TEST_F(LinkTest, ReceiveBoxKeepsItsNewestLinesOverALongRun) {
+    startAndOpen();
+    for (int i = 0; i < 4000; ++i) {
+        char w[9];
+        std::snprintf(w, sizeof w, "+%07d", i);
+        inject(WeightFrame(w, "kg", "110"));
+    }
+    std::string box = text("ReceiveBox");
+    EXPECT_LE(box.size(), platform::MemoKeepLimit);
+    EXPECT_GE(box.size(), platform::MemoKeepAfterTrim - 20);
+    EXPECT_EQ(box.substr(box.size() - 9), "3999kg \r\n");
+    // It starts with a whole line: the one after the last line dropped.
+    size_t first = box.find("\r\n");
+    ASSERT_NE(first, std::string::npos);
+    int firstWeight = std::stoi(box.substr(0, first));
+    int lines = 0;
+    for (size_t at = 0; (at = box.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+    EXPECT_EQ(firstWeight + lines, 4000);
+}
+
 struct SpreadCase {
     int decimals;
     std::vector<std::string> weights;

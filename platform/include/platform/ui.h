@@ -116,9 +116,29 @@ public:
     std::function<void()> ClosedUp;      // the drop-down list closed
 };
 
+// A multi-line box that is only ever appended to (a running log) keeps its
+// last lines: once an append takes it past MemoKeepLimit characters, whole
+// lines are dropped from its start until no more than MemoKeepAfterTrim
+// remain. A Windows edit box refuses appends past its text limit, so an
+// untrimmed log would freeze after some hours of polling.
+inline constexpr size_t MemoKeepLimit = 30000;
+inline constexpr size_t MemoKeepAfterTrim = 20000;
+
+// How many leading characters of a log of `size` characters to drop, given
+// where its line ends are: up to and including the first line end at or
+// after size - MemoKeepAfterTrim. `lineEndAt(from)` answers the position of
+// the first '\n' at or after `from`, or `size` when there is none.
+template <class LineEndAt>
+size_t MemoTrimCount(size_t size, LineEndAt lineEndAt) {
+    if (size <= MemoKeepLimit) return 0;
+    size_t end = lineEndAt(size - MemoKeepAfterTrim);
+    return end >= size ? size - MemoKeepAfterTrim : end + 1;
+}
+
 class Edit : public virtual Control {
 public:
-    // Appends text at the end and scrolls to it (multi-line boxes).
+    // Appends text at the end and scrolls to it (multi-line boxes), trimming
+    // the start as MemoKeepLimit says.
     virtual void append(const Text& text) = 0;
     virtual int maxLength() const = 0;
     // Raised for each key the user presses, before it is typed; returning

@@ -136,6 +136,18 @@ TEST_F(Controls, MemoAppendsAndScrollsToTheEnd) {
     EXPECT_GT(SendMessageW(ControlWindow(*w, "Log"), EM_GETFIRSTVISIBLELINE, 0, 0), 20);
 }
 
+// Past the system's default limit of 32767 characters the box still takes
+// every append, keeping its newest whole lines.
+TEST_F(Controls, LongLogKeepsItsNewestLines) {
+    auto& log = w->get<Edit>("Log");
+    for (int i = 0; i < 5000; ++i) log.append(std::to_string(100000 + i) + "kg \r\n");
+    Text t = log.text();
+    EXPECT_LE(t.size(), platform::MemoKeepLimit);
+    EXPECT_EQ(t.substr(t.size() - 11), "104999kg \r\n");
+    EXPECT_EQ(t.find("kg \r\n"), 6u);  // a whole line first
+    EXPECT_GT(SendMessageW(ControlWindow(*w, "Log"), EM_GETFIRSTVISIBLELINE, 0, 0), 1000);
+}
+
 TEST_F(Controls, GroupBoxDisablesItsChildren) {
     auto& group = w->get<GroupBox>("Group");
     auto& inner = w->get<Button>("Inner");

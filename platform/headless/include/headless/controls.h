@@ -115,7 +115,14 @@ public:
 
 class HEdit : public HControl, public platform::Edit {
 public:
-    void append(const Text& t) override { text_ += t; }
+    void append(const Text& t) override {
+        text_ += t;
+        size_t drop = platform::MemoTrimCount(text_.size(), [this](size_t from) {
+            size_t at = text_.find('\n', from);
+            return at == Text::npos ? text_.size() : at;
+        });
+        text_.erase(0, drop);
+    }
     int maxLength() const override { return maxLength_; }
     int maxLength_ = 0;
 };
