@@ -5,17 +5,12 @@
 // PATH) and where it must look and pass over it (its own folder).
 #include <windows.h>
 
+#include "mark_load.h"
+
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
-    if (reason != DLL_PROCESS_ATTACH) return TRUE;
-    wchar_t path[MAX_PATH + 16];
-    DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return TRUE;
-    lstrcatW(path, L".loaded");
-    HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    if (reason == DLL_PROCESS_ATTACH) MarkLoad(self);
     return TRUE;
 }
 
