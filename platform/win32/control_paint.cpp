@@ -122,6 +122,10 @@ void CreateControlWindow(W32Control& c, W32Window& w) {
     if (auto* e = dynamic_cast<W32Edit*>(&c)) {
         if (f.flags & PasswordMask) SendMessageW(c.hwnd, EM_SETPASSWORDCHAR, L'*', 0);
         if (f.maxLength > 0) SendMessageW(c.hwnd, EM_LIMITTEXT, f.maxLength, 0);
+        // Without a maximum a multi-line box takes any length: the default
+        // of the edit control (about 30000 characters) would stop a box
+        // that is appended to, such as the receive log, after some minutes.
+        else if (f.kind == Kind::Memo) SendMessageW(c.hwnd, EM_SETLIMITTEXT, 0, 0);
         SetPropW(c.hwnd, L"BoardSuiteEdit", e);
         e->original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(c.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));

@@ -2,7 +2,14 @@
  * calls on one fail. Preloaded into Wine, this answers the modem-line
  * ioctls on terminals whose driver refuses them: fixed CTS, DSR and DCD,
  * DTR/RTS kept as set, and an interrupt counter whose receive count grows
- * when input is waiting, so that waits for received characters end. */
+ * when input is waiting, so that waits for received characters end.
+ *
+ * It also keeps an output flush (PurgeComm's transmit purge) from taking
+ * back bytes a write has already completed. On a serial port those bytes
+ * are in the UART and go out; on a pseudo-terminal they sit in the
+ * terminal until the peer reads them, and a flush a few microseconds later
+ * would cut a command sent in pieces ("P", "0", CR, LF) to whatever the
+ * peer had read by then. The input side is flushed as asked. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -10,6 +17,7 @@
 #include <stdarg.h>
 #include <string.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 static int (*real_ioctl)(int, unsigned long, ...);
@@ -53,4 +61,23 @@ int ioctl(int fd, unsigned long request, ...) {
         }
     }
     return 0;
+}
+
+static int (*real_tcflush)(int, int);
+
+/* Only on a pseudo-terminal, the one kind of terminal that refuses the
+ * modem-line ioctls. */
+static int is_pty(int fd) {
+    int bits;
+    if (!real_ioctl) real_ioctl = (int (*)(int, unsigned long, ...))dlsym(RTLD_NEXT, "ioctl");
+    return isatty(fd) && real_ioctl(fd, TIOCMGET, &bits) != 0;
+}
+
+int tcflush(int fd, int queue) {
+    if (!real_tcflush) real_tcflush = (int (*)(int, int))dlsym(RTLD_NEXT, "tcflush");
+    if ((queue == TCOFLUSH || queue == TCIOFLUSH) && is_pty(fd)) {
+        if (queue == TCOFLUSH) return 0;
+        queue = TCIFLUSH;
+    }
+    return real_tcflush(fd, queue);
 }
