@@ -46,8 +46,9 @@ const char* const Usage =
     "  --stats FILE       at the end (signal or error) write to FILE: frames sent,\n"
     "                     polls heard, median, 99th percentile and largest gap\n"
     "                     between polls\n"
-    "  --stdin            read lines \"load W\" from standard input: W is put on the\n"
-    "                     platform from then on\n"
+    "  --stdin            read lines from standard input: \"load W\" puts W on the\n"
+    "                     platform from then on, \"silent 1\" and \"silent 0\" switch\n"
+    "                     --silent on and off\n"
 #endif
     "  --help             this text\n"
 #if !defined(_WIN32)

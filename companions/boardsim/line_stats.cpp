@@ -29,6 +29,7 @@ void LineStats::frameSent(const std::string& bytes, bool queuedAfterFirstPoll) {
     ++frames_;
     if (!IsWeightFrame(bytes)) return;
     ++weightFrames_;
+    lastWeight_ = bytes.substr(0, 15);
     if (queuedAfterFirstPoll) ++weightAfterPoll_;
 }
 
@@ -43,6 +44,10 @@ std::string LineStats::report() const {
     r += "frames_sent " + std::to_string(frames_) + "\n";
     r += "weight_frames_sent " + std::to_string(weightFrames_) + "\n";
     r += "weight_frames_after_first_poll " + std::to_string(weightAfterPoll_) + "\n";
+    std::string last = lastWeight_;
+    for (char& c : last)
+        if (c == ' ') c = '_';
+    r += "last_weight_frame " + (last.empty() ? std::string("-") : last) + "\n";
     r += "polls_heard " + std::to_string(polls_) + "\n";
     r += "poll_gaps " + std::to_string(gaps_.size()) + "\n";
     r += "poll_gap_median_ms " + ms(Percentile(gaps_, 50)) + "\n";

@@ -27,11 +27,14 @@ public:
     uint64_t framesSent() const { return frames_; }
     uint64_t weightFramesSent() const { return weightFrames_; }
     uint64_t weightFramesAfterFirstPoll() const { return weightAfterPoll_; }
+    // The last weight frame sent, without its CR LF.
+    const std::string& lastWeightFrame() const { return lastWeight_; }
     // Gaps between consecutive polls, in microseconds.
     const std::vector<int64_t>& pollGaps() const { return gaps_; }
 
-    // "name value" lines: counts, and the median, 99th percentile and
-    // largest poll gap in milliseconds (three decimals).
+    // "name value" lines: counts, the last weight frame (spaces as "_"),
+    // and the median, 99th percentile and largest poll gap in milliseconds
+    // (three decimals).
     std::string report() const;
 
     // True when the frame is a weight frame as the PC would classify it.
@@ -43,6 +46,7 @@ private:
     uint64_t weightFrames_ = 0;
     uint64_t weightAfterPoll_ = 0;
     int64_t lastPoll_ = -1;
+    std::string lastWeight_;
     std::vector<int64_t> gaps_;
 };
 

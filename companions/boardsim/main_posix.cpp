@@ -208,9 +208,12 @@ int main(int argc, char** argv) {
                 typed.append(buf, static_cast<size_t>(n));
                 for (size_t eol; (eol = typed.find('\n')) != std::string::npos; typed.erase(0, eol + 1)) {
                     double w = 0;
+                    int on = 0;
                     char tail = 0;
                     if (std::sscanf(typed.substr(0, eol).c_str(), " load %lf %c", &w, &tail) == 1)
                         board.setLoad(w, NowMicros());
+                    else if (std::sscanf(typed.substr(0, eol).c_str(), " silent %d %c", &on, &tail) == 1)
+                        board.faults().silent = on != 0;
                     else
                         std::fprintf(stderr, "boardsim: not understood: %s\n", typed.substr(0, eol).c_str());
                 }

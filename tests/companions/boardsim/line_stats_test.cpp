@@ -40,6 +40,7 @@ TEST(Percentile, NearestRank) {
 
 TEST(LineStats, GapsBetweenPollsAndTheReport) {
     LineStats s;
+    EXPECT_NE(s.report().find("last_weight_frame -\npolls_heard 0\n"), std::string::npos) << s.report();
     EXPECT_NE(s.report().find("poll_gap_median_ms 0.000\n"), std::string::npos);
     for (int64_t t : {1'000'000, 1'200'000, 1'401'500, 1'600'000, 2'350'000}) s.pollHeard(t);
     EXPECT_EQ(s.polls(), 5u);
@@ -55,13 +56,15 @@ TEST(LineStats, CountsWeightFramesApart) {
     s.frameSent("+001.500kgGS001\r\n", false);
     s.frameSent("+0123456VA     \r\n", false);                              // version
     s.frameSent(std::string("R\0\3\0\2\0\0\0\2\0\3\0\3\0\3\r\n", 17), true);  // settings
-    s.frameSent("-001.500lbNT011\r\n", true);
+    s.frameSent("-001.500g NT011\r\n", true);
     s.frameSent("001.500kgGS001\r\n", true);                                 // cut short
     EXPECT_EQ(s.framesSent(), 5u);
     EXPECT_EQ(s.weightFramesSent(), 2u);
     EXPECT_EQ(s.weightFramesAfterFirstPoll(), 1u);
     std::string r = s.report();
-    EXPECT_NE(r.find("frames_sent 5\nweight_frames_sent 2\nweight_frames_after_first_poll 1\n"),
+    EXPECT_EQ(s.lastWeightFrame(), "-001.500g NT011");
+    EXPECT_NE(r.find("frames_sent 5\nweight_frames_sent 2\nweight_frames_after_first_poll 1\n"
+                     "last_weight_frame -001.500g_NT011\n"),
               std::string::npos)
         << r;
 }

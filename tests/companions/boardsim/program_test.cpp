@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -153,14 +154,18 @@ TEST(BoardsimProgram, WritesItsStatisticsWhenStopped) {
     FILE* f = std::fopen(statsFile.c_str(), "r");
     ASSERT_NE(f, nullptr) << "no " << statsFile;
     std::map<std::string, double> v;
-    char key[64];
-    double value;
-    while (std::fscanf(f, "%63s %lf", key, &value) == 2) v[key] = value;
+    std::string lastFrame;
+    char key[64], value[64];
+    while (std::fscanf(f, "%63s %63s", key, value) == 2) {
+        v[key] = std::atof(value);
+        if (std::string(key) == "last_weight_frame") lastFrame = value;
+    }
     std::fclose(f);
     std::filesystem::remove(statsFile);
     EXPECT_EQ(v["frames_sent"], 4);
     EXPECT_EQ(v["weight_frames_sent"], 3);
     EXPECT_EQ(v["weight_frames_after_first_poll"], 3);
+    EXPECT_EQ(lastFrame, "+000.000kgGS101");
     EXPECT_EQ(v["polls_heard"], 3);
     EXPECT_EQ(v["poll_gaps"], 2);
     // Two gaps of a reply and a 50 ms wait each: not less than 50 ms.
