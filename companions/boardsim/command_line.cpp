@@ -43,8 +43,12 @@ const char* const Usage =
     "  --fault-every K    cut and noise touch only every K-th frame\n"
     "  --verbose          print every command received on stderr\n"
 #if !defined(_WIN32)
-    "  --stdin            read lines \"load W\" from standard input: W is put on the\n"
-    "                     platform from then on\n"
+    "  --stats FILE       at the end (signal or error) write to FILE: frames sent,\n"
+    "                     polls heard, median, 99th percentile and largest gap\n"
+    "                     between polls\n"
+    "  --stdin            read lines from standard input: \"load W\" puts W on the\n"
+    "                     platform from then on, \"silent 1\" and \"silent 0\" switch\n"
+    "                     --silent on and off\n"
 #endif
     "  --help             this text\n"
 #if !defined(_WIN32)
@@ -85,6 +89,9 @@ bool ParseArguments(int argc, char** argv, Args& a) {
         };
         if (f == "--link") a.link = v;
         else if (f == "--device") a.device = v;
+#if !defined(_WIN32)
+        else if (f == "--stats") a.stats = v;
+#endif
         else if (f == "--unit") a.options.unit = v;
         else if (f == "--version") a.options.version = v;
         else if (f == "--edition") {

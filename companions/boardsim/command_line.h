@@ -12,6 +12,7 @@ struct Args {
     Options options;
     std::string link;    // a symbolic link to the pseudo-terminal (not on Windows)
     std::string device;  // a serial device to serve instead
+    std::string stats;   // where the line statistics go at the end (Linux program)
     bool verbose = false;
     bool loadFromInput = false;  // "load W" lines on standard input move the load
 };

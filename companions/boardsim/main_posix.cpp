@@ -19,6 +19,7 @@
 
 #include "board_model.h"
 #include "command_line.h"
+#include "line_stats.h"
 
 namespace {
 
@@ -68,8 +69,24 @@ bool SetLine(int fd, int baud) {
 struct Outgoing {
     int64_t at;
     char byte;
-    int baud;  // the rate a device is set to for it
+    int baud;          // the rate a device is set to for it
+    bool ends = false; // the last byte of a frame
 };
+
+// A frame on its way out, for the statistics: counted when its last byte
+// is written.
+struct Pending {
+    std::string bytes;
+    bool afterFirstPoll;
+};
+
+bool WriteStats(const std::string& path, const boardsim::LineStats& stats) {
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return false;
+    std::string r = stats.report();
+    bool ok = std::fwrite(r.data(), 1, r.size(), f) == r.size();
+    return std::fclose(f) == 0 && ok;
+}
 
 }  // namespace
 
@@ -119,6 +136,8 @@ int main(int argc, char** argv) {
     board.lineReset(NowMicros());
     int deviceBaud = board.baud();
     std::deque<Outgoing> out;
+    std::deque<Pending> pending;
+    boardsim::LineStats stats;
     int input = args.loadFromInput ? STDIN_FILENO : -1;
     std::string typed;  // a line of standard input not yet complete
 
@@ -137,11 +156,14 @@ int main(int argc, char** argv) {
             // A pseudo-terminal has no rate of its own: mismatches are made
             // here, and bytes are paced as the line would pace them.
             std::string bytes = probe >= 0 ? boardsim::Garble(f.bytes, f.baud, rate) : f.bytes;
+            if (bytes.empty()) continue;
             int64_t t = f.atMicros;
             for (char c : bytes) {
                 out.push_back({t, c, f.baud});
                 t += probe >= 0 ? boardsim::ByteMicros(rate) : 0;
             }
+            out.back().ends = true;
+            pending.push_back({bytes, stats.polls() > 0});
         }
     };
 
@@ -158,6 +180,10 @@ int main(int argc, char** argv) {
             std::string burst;
             while (!out.empty() && out.front().at <= now && out.front().baud == burstBaud) {
                 burst += out.front().byte;
+                if (out.front().ends && !pending.empty()) {
+                    stats.frameSent(pending.front().bytes, pending.front().afterFirstPoll);
+                    pending.pop_front();
+                }
                 out.pop_front();
             }
             if (write(fd, burst.data(), burst.size()) < 0 && errno != EAGAIN) break;
@@ -182,9 +208,12 @@ int main(int argc, char** argv) {
                 typed.append(buf, static_cast<size_t>(n));
                 for (size_t eol; (eol = typed.find('\n')) != std::string::npos; typed.erase(0, eol + 1)) {
                     double w = 0;
+                    int on = 0;
                     char tail = 0;
                     if (std::sscanf(typed.substr(0, eol).c_str(), " load %lf %c", &w, &tail) == 1)
                         board.setLoad(w, NowMicros());
+                    else if (std::sscanf(typed.substr(0, eol).c_str(), " silent %d %c", &on, &tail) == 1)
+                        board.faults().silent = on != 0;
                     else
                         std::fprintf(stderr, "boardsim: not understood: %s\n", typed.substr(0, eol).c_str());
                 }
@@ -198,10 +227,13 @@ int main(int argc, char** argv) {
                 int rate = pcBaud();
                 size_t before = board.commands().size();
                 std::string bytes(buf, static_cast<size_t>(n));
-                queue(board.hear(bytes, rate, now - int64_t(n) * boardsim::ByteMicros(rate)));
-                if (args.verbose)
-                    for (size_t i = before; i < board.commands().size(); ++i)
-                        std::fprintf(stderr, "boardsim: %s\n", board.commands()[i].c_str());
+                auto replies = board.hear(bytes, rate, now - int64_t(n) * boardsim::ByteMicros(rate));
+                for (size_t i = before; i < board.commands().size(); ++i) {
+                    const std::string& c = board.commands()[i];
+                    if (c == "P0" || c == "N5") stats.pollHeard(now);
+                    if (args.verbose) std::fprintf(stderr, "boardsim: %s\n", c.c_str());
+                }
+                queue(replies);
             }
         } else if (r > 0 && (p.revents & (POLLHUP | POLLERR))) {
             usleep(10'000);  // the PC end is closed; wait for it to come back
@@ -215,5 +247,9 @@ int main(int argc, char** argv) {
         }
     }
     if (!args.link.empty() && args.device.empty()) unlink(args.link.c_str());
+    if (!args.stats.empty() && !WriteStats(args.stats, stats)) {
+        std::fprintf(stderr, "boardsim: cannot write %s: %s\n", args.stats.c_str(), std::strerror(errno));
+        return 1;
+    }
     return 0;
 }

@@ -32,6 +32,10 @@ void W32Control::setText(const Text& t) {
             }
     }
     if (!hwnd) return;
+    // A label showing this text already needs no repaint; the reply
+    // processing sets several labels for every frame, most of them to the
+    // text they show.
+    if (kind_ == Kind::Label && WindowText(hwnd) == t) return;
     ProgramUpdate hold(window);
     SetWindowTextW(hwnd, Wide(t).c_str());
     invalidate();

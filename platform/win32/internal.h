@@ -70,7 +70,11 @@ public:
     Place place() const override { return place_; }
     void setPlace(Place p) override;
     Color textColor() const override { return textColor_; }
-    void setTextColor(Color c) override { textColor_ = c; invalidate(); }
+    void setTextColor(Color c) override {
+        if (c == textColor_) return;  // nothing to repaint
+        textColor_ = c;
+        invalidate();
+    }
     Color backColor() const override { return backColor_; }
     void setBackColor(Color c) override { backColor_ = c; invalidate(); }
     void setFocus() override;

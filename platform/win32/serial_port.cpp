@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "internal.h"
 
@@ -129,22 +130,24 @@ private:
         return SetCommState(h, &dcb) != FALSE;
     }
 
-    // Waits for an overlapped operation or the stop request; false on stop.
-    bool wait(OVERLAPPED& ov, DWORD& transferred) {
+    enum class Waited { Done, Failed, Stopped };
+
+    // Waits for an overlapped operation or the stop request.
+    Waited wait(OVERLAPPED& ov, DWORD& transferred) {
         HANDLE both[2] = {ov.hEvent, stop_};
         DWORD r = WaitForMultipleObjects(2, both, FALSE, INFINITE);
         if (r != WAIT_OBJECT_0) {
             CancelIo(handle_);
             if (WaitForSingleObject(ov.hEvent, 1000) != WAIT_OBJECT_0) abandoned_ = true;
-            return false;
+            return Waited::Stopped;
         }
-        return GetOverlappedResult(handle_, &ov, &transferred, FALSE) != FALSE;
+        return GetOverlappedResult(handle_, &ov, &transferred, FALSE) ? Waited::Done : Waited::Failed;
     }
 
     // A read of bytes the driver had counted, but which a send's purge took
     // away meanwhile, may wait longer than the timeouts say (Wine on a
     // pseudo-terminal never ends it). After a short while it is cancelled;
-    // a byte it got before the cancel is kept. False on stop.
+    // bytes it got before the cancel are kept. False on stop.
     bool waitRead(OVERLAPPED& ov, DWORD& got) {
         HANDLE both[2] = {ov.hEvent, stop_};
         DWORD r = WaitForMultipleObjects(2, both, FALSE, ReadPatienceMs);
@@ -167,13 +170,18 @@ private:
         // may still write into it after the thread has gone.
         OVERLAPPED& ov = *new OVERLAPPED{};
         ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        auto& buffer = *new std::vector<unsigned char>;  // the same for what it reads into
         for (;;) {
             if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) break;
             DWORD mask = 0, n = 0;
             ResetEvent(ov.hEvent);
             if (!WaitCommEvent(handle_, &mask, &ov)) {
                 if (GetLastError() == ERROR_IO_PENDING) {
-                    if (!wait(ov, n)) break;
+                    Waited w = wait(ov, n);
+                    if (w == Waited::Stopped) break;
+                    // A wait that ended in an error (a purge can end it)
+                    // says nothing of the input: look at what is there.
+                    if (w == Waited::Failed) mask = EV_RXCHAR;
                 } else {
                     // A driver that cannot wait for events: look for input
                     // every few milliseconds instead.
@@ -182,7 +190,7 @@ private:
                 }
             }
             if (mask & EV_RXCHAR) {
-                if (!readAvailable(ov)) break;
+                if (!readAvailable(ov, buffer)) break;
             }
             DWORD status = mask & ~static_cast<DWORD>(EV_RXCHAR);
             if (status) {
@@ -198,32 +206,40 @@ private:
         if (!abandoned_) {
             CloseHandle(ov.hEvent);
             delete &ov;
+            delete &buffer;
         }
         abandoned_ = false;
     }
 
-    // Takes the bytes the driver holds one at a time; false on stop.
-    bool readAvailable(OVERLAPPED& ov) {
-        bool any = false;
+    // Takes the bytes the driver holds, as many as it counted in one read,
+    // queues them one by one and wakes the GUI thread for each batch: on a
+    // line that never falls silent (continuous transmission) the driver is
+    // seldom empty, and the bytes must not wait for that. A read per byte
+    // costs a round of the driver for each; under Wine that alone took a
+    // fifth of a core at 9600 bit/s. False on stop.
+    bool readAvailable(OVERLAPPED& ov, std::vector<unsigned char>& buffer) {
         for (;;) {
             DWORD errors = 0;
             COMSTAT stat{};
             if (!ClearCommError(handle_, &errors, &stat) || stat.cbInQue == 0) break;
-            for (DWORD i = 0; i < stat.cbInQue; ++i) {
-                unsigned char b = 0;
-                DWORD got = 0;
-                ResetEvent(ov.hEvent);
-                if (!ReadFile(handle_, &b, 1, &got, &ov)) {
-                    if (GetLastError() != ERROR_IO_PENDING) break;
-                    if (!waitRead(ov, got)) return false;
-                }
-                if (got != 1) break;
-                std::lock_guard<std::mutex> lk(mutex_);
-                queue_.push_back(b);
-                any = true;
+            buffer.resize(stat.cbInQue);
+            DWORD got = 0;
+            bool stopped = false;
+            ResetEvent(ov.hEvent);
+            if (!ReadFile(handle_, buffer.data(), stat.cbInQue, &got, &ov)) {
+                if (GetLastError() != ERROR_IO_PENDING) break;
+                stopped = !waitRead(ov, got);
             }
+            if (got > 0) {
+                {
+                    std::lock_guard<std::mutex> lk(mutex_);
+                    queue_.insert(queue_.end(), buffer.begin(), buffer.begin() + got);
+                }
+                PostMessageW(wake_, WM_SERIAL_DATA, id_, 0);
+            }
+            if (stopped) return false;
+            if (got == 0) break;
         }
-        if (any) PostMessageW(wake_, WM_SERIAL_DATA, id_, 0);
         return true;
     }
 

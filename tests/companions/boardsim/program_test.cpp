@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace {
@@ -129,6 +131,49 @@ TEST(BoardsimProgram, ServesAPseudoTerminalAndItsLink) {
     EXPECT_NE(lstat(link.c_str(), &st), 0);  // the link is gone
 }
 
+TEST(BoardsimProgram, WritesItsStatisticsWhenStopped) {
+    std::string base = (std::filesystem::temp_directory_path() / ("boardsim-stats-" + std::to_string(getpid()))).string();
+    std::string link = base + ".link", statsFile = base + ".txt";
+    std::filesystem::remove(statsFile);
+    Program p;
+    ASSERT_TRUE(p.start({"--link", link, "--stats", statsFile}));
+    ASSERT_EQ(p.line().rfind("/dev/pts/", 0), 0u);
+    int fd = OpenLine(link, B9600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "V6\r\n", 4), 4);
+    EXPECT_EQ(ReadReply(fd, 17).size(), 17u);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(write(fd, "P0\r\n", 4), 4);
+        EXPECT_EQ(ReadReply(fd, 17).size(), 17u);
+        usleep(50'000);
+    }
+    close(fd);
+    int status = p.stop();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    FILE* f = std::fopen(statsFile.c_str(), "r");
+    ASSERT_NE(f, nullptr) << "no " << statsFile;
+    std::map<std::string, double> v;
+    std::string lastFrame;
+    char key[64], value[64];
+    while (std::fscanf(f, "%63s %63s", key, value) == 2) {
+        v[key] = std::atof(value);
+        if (std::string(key) == "last_weight_frame") lastFrame = value;
+    }
+    std::fclose(f);
+    std::filesystem::remove(statsFile);
+    EXPECT_EQ(v["frames_sent"], 4);
+    EXPECT_EQ(v["weight_frames_sent"], 3);
+    EXPECT_EQ(v["weight_frames_after_first_poll"], 3);
+    EXPECT_EQ(lastFrame, "+000.000kgGS101");
+    EXPECT_EQ(v["polls_heard"], 3);
+    EXPECT_EQ(v["poll_gaps"], 2);
+    // Two gaps of a reply and a 50 ms wait each: not less than 50 ms.
+    EXPECT_GE(v["poll_gap_median_ms"], 50);
+    EXPECT_GE(v["poll_gap_max_ms"], v["poll_gap_p99_ms"]);
+    EXPECT_GE(v["poll_gap_p99_ms"], v["poll_gap_median_ms"]);
+}
+
 TEST(BoardsimProgram, HelpListsTheFlags) {
     Program p;
     ASSERT_TRUE(p.start({"--help"}));
@@ -136,7 +181,7 @@ TEST(BoardsimProgram, HelpListsTheFlags) {
     std::string all = p.rest(status);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     for (const char* flag : {"--link", "--device", "--weight", "--drift", "--edition", "--version", "--silent",
-                             "--cut", "--noise", "--replies", "--wrong-baud", "--continuous"})
+                             "--cut", "--noise", "--replies", "--wrong-baud", "--continuous", "--stats"})
         EXPECT_NE(all.find(flag), std::string::npos) << flag;
 }
 

@@ -4,11 +4,12 @@
  * DTR/RTS kept as set, and an interrupt counter whose receive count grows
  * when input is waiting, so that waits for received characters end.
  *
- * It also keeps output purges from discarding what was written: a real
- * port's write ends once its bytes have gone to the UART, so a purge before
- * the next write finds nothing left to discard, while a pseudo-terminal
- * holds them until the peer reads and the purge would cut them out of the
- * command. Input purges are done as asked. */
+ * It also keeps an output flush (PurgeComm's transmit purge) from taking
+ * back bytes a write has already completed. On a serial port those bytes
+ * are in the UART and go out; on a pseudo-terminal they sit in the
+ * terminal until the peer reads them, and a flush a few microseconds later
+ * would cut a command sent in pieces ("P", "0", CR, LF) to whatever the
+ * peer had read by then. The input side is flushed as asked. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -64,11 +65,19 @@ int ioctl(int fd, unsigned long request, ...) {
 
 static int (*real_tcflush)(int, int);
 
+/* Only on a pseudo-terminal, the one kind of terminal that refuses the
+ * modem-line ioctls. */
+static int is_pty(int fd) {
+    int bits;
+    if (!real_ioctl) real_ioctl = (int (*)(int, unsigned long, ...))dlsym(RTLD_NEXT, "ioctl");
+    return isatty(fd) && real_ioctl(fd, TIOCMGET, &bits) != 0;
+}
+
 int tcflush(int fd, int queue) {
     if (!real_tcflush) real_tcflush = (int (*)(int, int))dlsym(RTLD_NEXT, "tcflush");
-    if (isatty(fd)) {
+    if ((queue == TCOFLUSH || queue == TCIOFLUSH) && is_pty(fd)) {
         if (queue == TCOFLUSH) return 0;
-        if (queue == TCIOFLUSH) queue = TCIFLUSH;
+        queue = TCIFLUSH;
     }
     return real_tcflush(fd, queue);
 }
