@@ -71,8 +71,9 @@ FINDINGS = """What lies behind the missed goals (diagnostic runs of 2026-12-11, 
   rest, the GUI thread spends most on appending each reply to `ReceiveBox`: a build without that one
   line ran at 34 % instead of about 55 % (GUI thread 9 % instead of about 30 %), a build without any
   window work per frame at 35 % (GUI thread 6 %), so the receive path under Wine (waits, reads,
-  wineserver calls) alone is about 30 % at this rate. The append grows dearer as the box fills (GUI
-  thread about 30 % over 30 s, 40 % over 180 s, 47 % over 240 s). Once the GUI thread falls behind, the
+  wineserver calls) alone is about 30 % at this rate. The append grew dearer as the box filled (GUI
+  thread about 30 % over 30 s, 40 % over 180 s, 47 % over 240 s) until the box was made to keep only its
+  newest 20000 to 30000 characters, which holds the cost at its level of the first half minute. Once the GUI thread falls behind, the
   queue of received bytes grows and the timer waits: at the end of the 240 s run 正常 stood above 测试,
   the tool still working off frames received seconds before. On Windows the wait is the driver's and costs nothing while the line
   is quiet; this bench cannot measure that.
@@ -85,7 +86,8 @@ FINDINGS = """What lies behind the missed goals (diagnostic runs of 2026-12-11, 
   in continuous transmission seldom is, so received bytes were not delivered; it read byte by byte, a
   driver round per byte (13 % of a core instead of 21 % for the receiver thread after reading what the
   driver counted in one read); a multi-line box kept the edit control's default limit of about 30000
-  characters (`control_paint.cpp`), so `ReceiveBox` stopped growing after some minutes of polling;
+  characters (`control_paint.cpp`), so `ReceiveBox` stopped taking lines after some minutes of polling
+  (it now keeps its newest lines instead, `platform/include/platform/ui.h`);
   labels were repainted when set to the text or colour they already had (`controls.cpp`,
   `internal.h`). In the test harness, the modem-line shim now keeps a transmit purge from taking back
   bytes already written to a pseudo-terminal (on a real port they are in the UART and go out): before,
@@ -129,7 +131,7 @@ def section(out):
     P("| figure | value | goal | |")
     P("|---|---|---|---|")
     P(f"| weight frames sent by boardsim | {sent} | | |")
-    P(f"| weight replies the tool counted (lines in `ReceiveBox`) | {lines_rx} | | |")
+    P(f"| weight replies the tool counted (lines appended to `ReceiveBox`) | {lines_rx} | | |")
     P(f"| frames lost | {lost} ({100.0 * lost / max(sent, 1):.1f} %) | 0 | {met(lost <= 0)} |")
     P(f"| `WeightDisplay` at the end / weight of the board's last frame | {shown} / {last_text} | equal | "
       f"{met(shown == last_text)} |")
@@ -142,8 +144,11 @@ def section(out):
     P(f"Polls: boardsim heard {i('board_polls_heard')} (baseline and soak); the tool shows 测试 "
       f"{s.get('tool_sent')}, 正常 {s.get('tool_good')}, 错误 {s.get('tool_error')}. 正常 is cut back to "
       "the polls sent at every poll, so in continuous transmission it cannot count frames; every weight "
-      "reply appends one line to `ReceiveBox`, which only the test reset clears, and that is the count "
-      f"above. `ReceiveBox` held {s.get('tool_receive_chars')} characters, its last line "
+      "reply appends one line to `ReceiveBox`, and those lines are the count above. The box keeps only "
+      "its newest lines (past 30000 characters it drops whole lines from its start down to 20000), so "
+      f"the UI driver read it every 2 s ({s.get('tool_receive_reads')} reads) and `bench/box_lines.py` "
+      "counted the lines across the reads. At the end `ReceiveBox` held "
+      f"{s.get('tool_receive_chars')} characters, its last line "
       f"\"{s.get('tool_receive_last', '').replace('_', ' ')}\".")
     P()
 
