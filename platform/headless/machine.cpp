@@ -127,8 +127,39 @@ void Machine::registerLibrary(const Text& path, std::map<std::string, void*> sym
     if (!fileExists(path)) writeFile(path, "MZ library");
 }
 
-void Machine::attachSerial(int portNumber, SerialDevice* device) { serialDevices[portNumber] = device; }
-void Machine::detachSerial(int portNumber) { serialDevices.erase(portNumber); }
+std::map<std::string, void*>* Machine::loadLibrary(const Text& path) {
+    Text p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    bool qualified = (p.size() >= 3 && p[1] == ':' && p[2] == '\\') || p.rfind("\\\\", 0) == 0;
+    std::vector<Text> places;
+    if (qualified) {
+        places.push_back(p);
+    } else {
+        auto in = [&p](Text folder) {
+            if (!platform::EndsWithCharacter(folder, '\\')) folder += '\\';
+            return folder + p;
+        };
+        places = {in(runDirectory), in(windowsDirectory + "\\system32"), in(windowsDirectory),
+                  in(currentDirectory)};
+        for (const Text& folder : pathFolders) places.push_back(in(folder));
+    }
+    for (const Text& place : places) {
+        loadAttempts.push_back(place);
+        auto it = libraries.find(hostPath(place));
+        if (it != libraries.end() && fileExists(place)) return &it->second;
+    }
+    return nullptr;
+}
+
+void Machine::attachSerial(int portNumber, SerialDevice* device) {
+    serialDevices[portNumber] = device;
+    ++serialPlugs[portNumber];
+}
+void Machine::detachSerial(int portNumber) {
+    serialDevices.erase(portNumber);
+    ++serialPlugs[portNumber];
+}
 
 std::string Machine::writtenTo(int portNumber) const {
     std::string all;
