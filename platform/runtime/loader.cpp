@@ -16,8 +16,10 @@ Text InFolder(Text folder, const char* name) {
 // folder would be looked up against the current directory or the search
 // path, where anybody can leave a library.
 bool FullyQualified(const Text& folder) {
-    bool letter = !folder.empty() && ((folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z'));
-    if (letter && folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) return true;
+    bool letter = !folder.empty() &&
+                  ((folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z'));
+    if (letter && folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/'))
+        return true;
     return folder.size() >= 3 && folder.compare(0, 2, "\\\\") == 0 && folder[2] != '\\';
 }
 }  // namespace

@@ -5,6 +5,8 @@
 // window when read back.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <random>
 
 #include "tool_fixture.h"
@@ -167,6 +169,48 @@ TEST_F(HostilePortIni, HugeCalibrationLineComesBackUnchanged) {
     weight[3] = '.';
     std::string file = "ok\r\n3\r\n2400\r\n1\r\n0\r\n4\r\n1\r\n2\r\n5\r\n8\r\n" + weight + "\r\n";
     EXPECT_EQ(RunOn(file), file);
+}
+
+// Closing while port.ini cannot be written, with and without a file from an
+// earlier run: the earlier file survives whole, a first run leaves no file,
+// and no half-written copy stays behind. The next start reads what is there.
+TEST_F(HostilePortIni, InterruptedWriteLeavesTheOldFileOrNone) {
+    struct Case {
+        const char* what;
+        std::function<void(headless::Machine&)> fault;
+    } cases[] = {
+        {"new copy cannot be created",
+         [](headless::Machine& m) { m.failCreate = [](const std::string& p) { return p == PortIni + ".new"; }; }},
+        {"disk full while writing",
+         [](headless::Machine& m) {
+             m.failWrite = [](const std::string& p) { return p.rfind(PortIni, 0) == 0; };
+         }},
+        {"file held by another program", [](headless::Machine& m) { m.lock(PortIni); }},
+    };
+    const std::string earlier = "ok\r\n4\r\n1200\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n7\r\n";
+    for (const Case& c : cases) {
+        for (bool hadFile : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (hadFile ? ", earlier file" : ", first run"));
+            headless::Machine& m = machine;
+            if (hadFile) m.writeFile(PortIni, earlier);
+            c.fault(m);
+            start();
+            session->pick("MainWindow", "PcBaudCombo", 1);
+            session->closeWindow("MainWindow");
+            EXPECT_FALSE(session->running());
+            EXPECT_EQ(session->boxes().size(), 0u);
+            session.reset();
+            m.failCreate = nullptr;
+            m.failWrite = nullptr;
+            m.lockedHostPaths.clear();
+            EXPECT_EQ(m.readFile(PortIni), hadFile ? std::optional<std::string>(earlier) : std::nullopt);
+            EXPECT_FALSE(m.fileExists(PortIni + ".new"));
+            start();
+            EXPECT_EQ(text("PcBaudCombo"), hadFile ? "1200" : "9600");
+            session.reset();
+            std::remove(m.hostPath(PortIni).c_str());
+        }
+    }
 }
 
 }  // namespace

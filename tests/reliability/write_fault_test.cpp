@@ -154,3 +154,20 @@ TEST_F(WriteFaults, EachEndsWithItsMessageAndLeavesOnlyPackageFilesInTheFolder) 
 }
 
 }  // namespace
+
+// The old uninstall record held open by another program: it cannot be
+// deleted before the copying, and the new records cannot be written into it
+// either. Writing records fails silently, so the installation finishes, the
+// old record stays as it was and nothing is merged into it.
+TEST_F(WriteFaults, LockedOldRecordStaysUnchangedAndTheInstallFinishes) {
+    headless::Machine m;
+    reliability::PreparePc(m, pkgbuild::WritePackage(variants::Probe()));
+    previousInstall(m);
+    std::string old = *m.readFile(Folder + "uninstall.ini");
+    InstallOutcome o = reliability::RunInstaller(m, Locked(Folder + "uninstall.ini"));
+    EXPECT_TRUE(o.finished);
+    EXPECT_EQ(o.boxes, std::vector<std::string>{});
+    EXPECT_EQ(m.readFile(Folder + "uninstall.ini"), old);
+    EXPECT_EQ(o.outside, std::vector<std::string>{});
+    EXPECT_EQ(m.readFile(Folder + "probe.exe"), "MZ probe");
+}
