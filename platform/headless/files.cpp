@@ -64,10 +64,12 @@ public:
     }
     std::optional<uint32_t> attributes(const Text& path) const override {
         if (!exists(path)) return std::nullopt;
-        return fs::is_directory(m_.hostPath(path)) ? AttributeDirectory : 32u;
+        std::error_code ec;
+        return fs::is_directory(m_.hostPath(path), ec) ? AttributeDirectory : 32u;
     }
     bool findDirectory(const Text& path) const override {
-        return !path.empty() && fs::is_directory(m_.hostPath(path));
+        std::error_code ec;
+        return !path.empty() && fs::is_directory(m_.hostPath(path), ec);
     }
     std::vector<Text> list(const Text& folder) const override {
         std::vector<Text> names;

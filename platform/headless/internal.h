@@ -74,13 +74,17 @@ public:
     int64_t nowMicros() const override { return machine_.nowMicros; }
 
     std::deque<ReceivedByte> rx;
+    // The device this port was opened on is still plugged in.
+    bool plugged() const;
 
 private:
+
     Machine& machine_;
     EventLoop& loop_;
     bool open_ = false;
     int openedNumber_ = 0;
     SerialDevice* device_ = nullptr;
+    uint64_t plug_ = 0;  // Machine::serialPlugs of the port at the open
     int64_t lineBusyUntil_ = 0;
 };
 

@@ -11,10 +11,7 @@ std::optional<Text> MachineLoaderHost::registryFolder() {
 }
 
 void* MachineLoaderHost::open(const Text& fullPath) {
-    machine_.loadAttempts.push_back(fullPath);
-    auto it = machine_.libraries.find(machine_.hostPath(fullPath));
-    if (it == machine_.libraries.end() || !machine_.fileExists(fullPath)) return nullptr;
-    return &it->second;
+    return machine_.loadLibrary(fullPath);
 }
 
 void* MachineLoaderHost::symbol(void* library, const char* name) {

@@ -43,8 +43,11 @@ Text Machine::absolute(const Text& path) const {
 
 namespace {
 // Finds an existing entry of a folder, matching ASCII case as Windows does.
+// A name the host cannot take (too long, say) is simply not found: the file
+// operation on it then fails as it would on Windows, without an exception.
 std::string MatchEntry(const std::string& folder, const std::string& name) {
-    if (fs::exists(folder + "/" + name)) return name;
+    std::error_code ec;
+    if (fs::exists(folder + "/" + name, ec)) return name;
     if (DIR* d = opendir(folder.c_str())) {
         std::string found;
         while (dirent* e = readdir(d))
@@ -89,12 +92,19 @@ void Machine::writeFile(const Text& path, const std::string& bytes) {
 
 std::optional<std::string> Machine::readFile(const Text& path) const {
     std::ifstream in(hostPath(path), std::ios::binary);
-    if (!in || fs::is_directory(hostPath(path))) return std::nullopt;
+    std::error_code ec;
+    if (!in || fs::is_directory(hostPath(path), ec)) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool Machine::fileExists(const Text& path) const { return fs::is_regular_file(hostPath(path)); }
-bool Machine::folderExists(const Text& path) const { return fs::is_directory(hostPath(path)); }
+bool Machine::fileExists(const Text& path) const {
+    std::error_code ec;
+    return fs::is_regular_file(hostPath(path), ec);
+}
+bool Machine::folderExists(const Text& path) const {
+    std::error_code ec;
+    return fs::is_directory(hostPath(path), ec);
+}
 
 namespace {
 std::pair<int, Text> KeyId(Hive hive, const Text& key) {
@@ -127,8 +137,39 @@ void Machine::registerLibrary(const Text& path, std::map<std::string, void*> sym
     if (!fileExists(path)) writeFile(path, "MZ library");
 }
 
-void Machine::attachSerial(int portNumber, SerialDevice* device) { serialDevices[portNumber] = device; }
-void Machine::detachSerial(int portNumber) { serialDevices.erase(portNumber); }
+std::map<std::string, void*>* Machine::loadLibrary(const Text& path) {
+    Text p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    bool qualified = (p.size() >= 3 && p[1] == ':' && p[2] == '\\') || p.rfind("\\\\", 0) == 0;
+    std::vector<Text> places;
+    if (qualified) {
+        places.push_back(p);
+    } else {
+        auto in = [&p](Text folder) {
+            if (!platform::EndsWithCharacter(folder, '\\')) folder += '\\';
+            return folder + p;
+        };
+        places = {in(runDirectory), in(windowsDirectory + "\\system32"), in(windowsDirectory),
+                  in(currentDirectory)};
+        for (const Text& folder : pathFolders) places.push_back(in(folder));
+    }
+    for (const Text& place : places) {
+        loadAttempts.push_back(place);
+        auto it = libraries.find(hostPath(place));
+        if (it != libraries.end() && fileExists(place)) return &it->second;
+    }
+    return nullptr;
+}
+
+void Machine::attachSerial(int portNumber, SerialDevice* device) {
+    serialDevices[portNumber] = device;
+    ++serialPlugs[portNumber];
+}
+void Machine::detachSerial(int portNumber) {
+    serialDevices.erase(portNumber);
+    ++serialPlugs[portNumber];
+}
 
 std::string Machine::writtenTo(int portNumber) const {
     std::string all;

@@ -21,6 +21,7 @@ int HSerialPort::open() {
     open_ = true;
     openedNumber_ = portNumber();
     device_ = it->second;
+    plug_ = machine_.serialPlugs[openedNumber_];
     rx.clear();
     lineBusyUntil_ = machine_.nowMicros;
     if (std::find(loop_.ports.begin(), loop_.ports.end(), this) == loop_.ports.end())
@@ -32,23 +33,26 @@ void HSerialPort::close() {
     if (!open_) return;
     open_ = false;
     rx.clear();
+    bool wasPlugged = plugged();
     SerialDevice* d = device_;
     device_ = nullptr;
-    auto it = machine_.serialDevices.find(openedNumber_);
-    if (d && it != machine_.serialDevices.end() && it->second == d) d->closed();
+    if (d && wasPlugged) d->closed();
+}
+
+bool HSerialPort::plugged() const {
+    auto it = machine_.serialPlugs.find(openedNumber_);
+    return device_ && it != machine_.serialPlugs.end() && it->second == plug_;
 }
 
 bool HSerialPort::send(const std::string& bytes) {
-    if (!open_) return false;
-    auto it = machine_.serialDevices.find(openedNumber_);
-    if (it == machine_.serialDevices.end() || it->second != device_) return false;  // unplugged
+    if (!open_ || !plugged()) return false;
     machine_.serialWritten[openedNumber_].push_back({machine_.nowMicros, baudRate(), bytes});
     device_->written(*this, bytes, baudRate());
     return true;
 }
 
 void HSerialPort::toPc(const std::string& bytes, int64_t delayMicros) {
-    if (!open_) return;
+    if (!open_ || !plugged()) return;
     int64_t byteTime = baudRate() > 0 ? 10'000'000 / baudRate() : 1000;
     int64_t t = std::max(machine_.nowMicros + delayMicros, lineBusyUntil_);
     for (unsigned char c : bytes) {

@@ -260,10 +260,9 @@ class HeadlessLibraries : public Libraries {
 public:
     explicit HeadlessLibraries(Machine& m) : m_(m) {}
     std::unique_ptr<Library> load(const Text& path) override {
-        m_.loadAttempts.push_back(m_.absolute(path));
-        auto it = m_.libraries.find(m_.hostPath(path));
-        if (it == m_.libraries.end() || !m_.fileExists(path)) return nullptr;
-        return std::make_unique<HLibrary>(it->second);
+        auto* symbols = m_.loadLibrary(path);
+        if (!symbols) return nullptr;
+        return std::make_unique<HLibrary>(*symbols);
     }
 
 private:

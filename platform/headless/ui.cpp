@@ -292,8 +292,10 @@ bool EventLoop::nextDue(int64_t limit, int64_t& when) {
     };
     for (HTimer* t : timers)
         if (t->period() > 0) consider(t->nextDue, t->seq);
-    for (HSerialPort* p : ports)
+    for (HSerialPort* p : ports) {
+        if (!p->plugged()) p->rx.clear();  // what was on its way went with the device
         if (!p->rx.empty()) consider(p->rx.front().at, p->rx.front().seq);
+    }
     for (auto& e : machine.worldEvents) consider(e.at, e.seq);
     return found;
 }

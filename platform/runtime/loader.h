@@ -3,7 +3,10 @@
 // from the library's one versioned entry point.
 //
 // Search order: the program's own folder, then the folder named by the
-// string value RuntimeFolderValue under HKEY_CURRENT_USER\RuntimeFolderKey.
+// string value RuntimeFolderValue under HKEY_CURRENT_USER\RuntimeFolderKey
+// when that names a fully qualified folder (a drive and its root, or a
+// share); a relative one is ignored, so nothing is ever looked up against
+// the current directory or the search path.
 // A library that is missing, does not load, lacks the entry point or
 // refuses the program's interface version is passed over.
 #pragma once

@@ -10,6 +10,8 @@
 // time or run budget is spent. A crash aborts under the sanitizers; the
 // input that caused it was written to DIR/last-input first. An input that
 // runs longer than S seconds (default 10) counts as a hang and aborts too.
+// With --save, DIR/progress holds the executions done so far, so a run that
+// ended on a finding can still be counted.
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
@@ -140,14 +142,25 @@ int main(int argc, char** argv) {
 
     std::mt19937_64 rng(seed);
     double start = Now();
+    double lastProgress = start;
     long long done = 0;
+    auto progress = [&](double now) {
+        if (save.empty()) return;
+        std::ofstream(save / "progress") << done << " " << now - start << "\n";
+        lastProgress = now;
+    };
     for (;; ++done) {
+        double now = Now();
         if (runs >= 0 && done >= runs) break;
-        if (runs < 0 && Now() - start > seconds) break;
+        if (runs < 0 && now - start > seconds) break;
+        if (now - lastProgress >= 1) progress(now);
         run(Mutate(corpus, rng));
     }
+    double elapsed = Now() - start;
+    progress(start + elapsed);
     std::printf("fuzz: %zu corpus inputs, %lld mutated executions, seed %llu, no crash\n", corpus.size(),
                 done, static_cast<unsigned long long>(seed));
+    std::printf("fuzz: %.1f s, %.1f executions/s\n", elapsed, elapsed > 0 ? double(done) / elapsed : 0.0);
     if (FuzzTargetReport) FuzzTargetReport();
     return 0;
 }

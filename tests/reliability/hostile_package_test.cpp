@@ -153,3 +153,41 @@ TEST(HostilePackage, DescriptiveLengthsPastTheEndOrNegative) {
 }
 
 }  // namespace
+
+namespace {
+
+// Names longer than a file system takes in one path component (found by the
+// package fuzzer: a menu link of a few thousand bytes). A file or shortcut
+// that cannot be made is handled like any other that cannot: a stored file
+// ends the installer with the create-file message, a shortcut or a folder
+// fails silently.
+TEST(HostilePackage, OverlongNamesFailLikeAnyOtherName) {
+    const std::string longName(300, 'n');
+    struct Case {
+        const char* what;
+        Package package;
+        std::vector<std::string> boxes;
+        bool finished;
+    };
+    const Case cases[] = {
+        {"stored file", WithFile({0, longName, "", false, -1, "x"}),
+         {"创建文件“D:\\Apps\\Probe\\" + longName + "”失败!"}, false},
+        {"tree file", WithTree({{0, 1, longName, "x"}}), {"创建文件“D:\\Apps\\Probe\\" + longName + "”失败!"}, false},
+        {"tree folder", WithTree({{0, 0, longName, ""}}), {}, true},
+        {"menu shortcut", WithMenu({"Probe Suite\\" + longName, "probe.exe", 1}), {}, true},
+        {"menu shortcut of a few kilobytes", WithMenu({std::string(4000, '\xA3') + "\\x", "probe.exe", 1}), {}, true},
+        {"menu folder", WithMenu({"Probe Suite\\x", "Probe Suite\\" + longName, 0}), {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        headless::Machine m;
+        reliability::PreparePc(m, pkgbuild::WritePackage(c.package));
+        reliability::InstallOutcome o = reliability::RunInstaller(m);
+        EXPECT_TRUE(o.ended);
+        EXPECT_EQ(o.finished, c.finished);
+        EXPECT_EQ(o.boxes, c.boxes);
+        EXPECT_EQ(o.outside, std::vector<std::string>{});
+    }
+}
+
+}  // namespace

@@ -123,11 +123,25 @@ public:
     void registerLibrary(const Text& path, std::map<std::string, void*> symbols);
     std::map<std::string, std::map<std::string, void*>> libraries;  // host path -> symbols
     std::vector<Text> loadAttempts;
+    // The folders of the PATH variable.
+    std::vector<Text> pathFolders;
+    // Loads a library as a plain LoadLibrary would: a fully qualified path
+    // (drive and root, or a UNC path) is the one place tried; any other name
+    // is looked for in the program's folder, the system folder, the Windows
+    // folder, the current directory and then every PATH folder, in that
+    // order. Every place tried goes into loadAttempts; the symbols of the
+    // first library found, or nullptr.
+    std::map<std::string, void*>* loadLibrary(const Text& path);
 
     // --- serial -----------------------------------------------------------
+    // A port held open while its device is detached is dead from then on,
+    // even when a device is attached again: it sends and receives nothing
+    // until the program closes and opens it again, as with a USB adapter
+    // pulled and plugged back in.
     void attachSerial(int portNumber, SerialDevice* device);
     void detachSerial(int portNumber);
     std::map<int, SerialDevice*> serialDevices;
+    std::map<int, uint64_t> serialPlugs;  // attaches and detaches of each port number
     // Everything the PC wrote to a port, with the time it was written.
     std::map<int, std::vector<WrittenBytes>> serialWritten;
     std::string writtenTo(int portNumber) const;  // all bytes, concatenated
