@@ -12,14 +12,8 @@ out, payload, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
 MIB = 1024 * 1024
 
 
-def kv(path):
-    d = {}
-    if os.path.exists(path):
-        for line in open(path, encoding="utf-8"):
-            k, _, v = line.strip().partition(" ")
-            if k:
-                d[k] = v
-    return d
+import soak_report  # noqa: E402 (beside this script)
+from soak_report import kv  # noqa: E402
 
 
 def cpu_model():
@@ -171,5 +165,4 @@ else:
             P()
             P(v.replace("_", " "))
 P()
-import soak_report  # noqa: E402 (beside this script)
 sys.stdout.write(soak_report.section(out))
