@@ -9,6 +9,7 @@
 
 #include "board_model.h"
 #include "command_line.h"
+#include "line_settings.h"
 
 namespace {
 
@@ -30,27 +31,6 @@ int64_t NowMicros() {
                                 now.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart);
 }
 
-// 8N1 at the given rate, no flow control, DTR and RTS off.
-bool SetLine(HANDLE port, int baud) {
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(port, &dcb)) return false;
-    dcb.BaudRate = static_cast<DWORD>(baud);
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fRtsControl = RTS_CONTROL_DISABLE;
-    return SetCommState(port, &dcb) != 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,7 +43,7 @@ int main(int argc, char** argv) {
     std::string path = args.device.rfind("\\\\.\\", 0) == 0 ? args.device : "\\\\.\\" + args.device;
     HANDLE port = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     boardsim::BoardModel board(args.options);
-    if (port == INVALID_HANDLE_VALUE || !SetLine(port, board.baud())) {
+    if (port == INVALID_HANDLE_VALUE || !win32::ApplyLineSettings(port, static_cast<DWORD>(board.baud()))) {
         std::fprintf(stderr, "boardsim: cannot serve %s (error %lu)\n", args.device.c_str(), GetLastError());
         return 1;
     }
@@ -91,7 +71,7 @@ int main(int argc, char** argv) {
             if (out.front().baud != lineBaud) {
                 FlushFileBuffers(port);
                 lineBaud = out.front().baud;
-                SetLine(port, lineBaud);
+                win32::ApplyLineSettings(port, static_cast<DWORD>(lineBaud));
             }
             DWORD written = 0;
             WriteFile(port, out.front().bytes.data(), static_cast<DWORD>(out.front().bytes.size()), &written,
@@ -117,7 +97,7 @@ int main(int argc, char** argv) {
         if (out.empty() && board.baud() != lineBaud) {
             FlushFileBuffers(port);
             lineBaud = board.baud();
-            SetLine(port, lineBaud);
+            win32::ApplyLineSettings(port, static_cast<DWORD>(lineBaud));
         }
     }
     CloseHandle(port);

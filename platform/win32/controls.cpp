@@ -263,11 +263,7 @@ void W32Edit::append(const Text& t) {
     if (static_cast<size_t>(n) > platform::MemoKeepLimit) {
         std::wstring all(static_cast<size_t>(n) + 1, L'\0');
         all.resize(static_cast<size_t>(GetWindowTextW(hwnd, all.data(), n + 1)));
-        size_t drop = platform::MemoTrimCount(all.size(), [&all](size_t from) {
-            size_t at = all.find(L'\n', from);
-            return at == std::wstring::npos ? all.size() : at;
-        });
-        SendMessageW(hwnd, EM_SETSEL, 0, static_cast<LPARAM>(drop));
+        SendMessageW(hwnd, EM_SETSEL, 0, static_cast<LPARAM>(platform::MemoTrimCount(all)));
         SendMessageW(hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
         n = GetWindowTextLengthW(hwnd);
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "internal.h"
+#include "line_settings.h"
 
 namespace win32 {
 
@@ -111,23 +112,7 @@ private:
         COMMTIMEOUTS t{1000, 1000, 1000, 1000, 1000};
         if (!SetCommTimeouts(h, &t)) return false;
         if (!SetCommMask(h, WatchedEvents)) return false;
-        DCB dcb{};
-        dcb.DCBlength = sizeof dcb;
-        if (!GetCommState(h, &dcb)) return false;
-        dcb.BaudRate = static_cast<DWORD>(baudRate());
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fBinary = TRUE;
-        dcb.fParity = FALSE;
-        dcb.fOutxCtsFlow = FALSE;
-        dcb.fOutxDsrFlow = FALSE;
-        dcb.fDsrSensitivity = FALSE;
-        dcb.fOutX = FALSE;
-        dcb.fInX = FALSE;
-        dcb.fDtrControl = DTR_CONTROL_DISABLE;
-        dcb.fRtsControl = RTS_CONTROL_DISABLE;
-        return SetCommState(h, &dcb) != FALSE;
+        return ApplyLineSettings(h, static_cast<DWORD>(baudRate()));
     }
 
     enum class Waited { Done, Failed, Stopped };

@@ -9,12 +9,6 @@ using namespace pkgbuild;
 
 namespace {
 
-int32_t Int32At(const std::string& b, size_t at) {
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
-    return static_cast<int32_t>(u);
-}
-
 const char* FullManifest = R"(# every field
 [package]
 FormatVersion = 4

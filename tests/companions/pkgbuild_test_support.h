@@ -1,11 +1,19 @@
 // A scratch folder for manifests and their source files.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+// The little-endian 32-bit integer at a byte offset of a built package.
+inline int32_t Int32At(const std::string& b, size_t at) {
+    uint32_t u = 0;
+    for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
+    return static_cast<int32_t>(u);
+}
 
 class ScratchFolder {
 public:

@@ -124,15 +124,17 @@ public:
 inline constexpr size_t MemoKeepLimit = 30000;
 inline constexpr size_t MemoKeepAfterTrim = 20000;
 
-// How many leading characters of a log of `size` characters to drop, given
-// where its line ends are: up to and including the first line end at or
-// after size - MemoKeepAfterTrim. `lineEndAt(from)` answers the position of
-// the first '\n' at or after `from`, or `size` when there is none.
-template <class LineEndAt>
-size_t MemoTrimCount(size_t size, LineEndAt lineEndAt) {
-    if (size <= MemoKeepLimit) return 0;
-    size_t end = lineEndAt(size - MemoKeepAfterTrim);
-    return end >= size ? size - MemoKeepAfterTrim : end + 1;
+// How many leading characters of a log to drop: none while it is within
+// MemoKeepLimit, else up to and including the first line end at or after
+// the last MemoKeepAfterTrim characters (those characters themselves when
+// they hold no line end). For the GBK text of the headless backend and the
+// wide text of a Windows edit box alike.
+template <class String>
+size_t MemoTrimCount(const String& text) {
+    if (text.size() <= MemoKeepLimit) return 0;
+    size_t keepFrom = text.size() - MemoKeepAfterTrim;
+    size_t end = text.find(typename String::value_type('\n'), keepFrom);
+    return end == String::npos ? keepFrom : end + 1;
 }
 
 class Edit : public virtual Control {

@@ -25,7 +25,10 @@ public:
     const std::string& name() const override { return name_; }
     Kind kind() const override { return kind_; }
     Text text() const override { return text_; }
-    void setText(const Text& t) override { text_ = t, ++textWrites; }
+    void setText(const Text& t) override {
+        text_ = t;
+        ++textWrites;
+    }
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override { enabled_ = on; }
     bool usable() const override;
@@ -117,11 +120,7 @@ class HEdit : public HControl, public platform::Edit {
 public:
     void append(const Text& t) override {
         text_ += t;
-        size_t drop = platform::MemoTrimCount(text_.size(), [this](size_t from) {
-            size_t at = text_.find('\n', from);
-            return at == Text::npos ? text_.size() : at;
-        });
-        text_.erase(0, drop);
+        text_.erase(0, platform::MemoTrimCount(text_));
     }
     int maxLength() const override { return maxLength_; }
     int maxLength_ = 0;
