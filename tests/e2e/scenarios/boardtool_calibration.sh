@@ -6,8 +6,7 @@ source "$E2E_DIR/tool/tool.sh"
 board_start --reply-delay 80 --weight 0
 tool_install
 tool_port_ini
-app_start "$TOOL_RUN"
-must drv wait-window "$W" 20000
+tool_start
 tool_open
 drv wait-text "$W" WeightDisplay "0.000" 5000 || fail "no weight for the empty platform"
 

@@ -9,8 +9,7 @@ source "$E2E_DIR/tool/tool.sh"
 board_start --reply-delay 80 --weight 12.35 --settings 3,2,1,4,2,4,5
 tool_install
 tool_port_ini
-app_start "$TOOL_RUN"
-must drv wait-window "$W" 20000
+tool_start
 tool_open_settled DivisionCombo "$(item_of DivisionCombo 5)" || fail "the board's settings did not arrive"
 
 # baud, mode, protocol, zero tracking, decimals, capacity, division

@@ -40,15 +40,8 @@ cp "$RUNTIME_DLL" "$LIB/"
 cp "$MARKER" "$TOOL_DIR/boardsuite-runtime.dll"
 wine reg add "$KEY" /v RuntimeFolder /t REG_SZ /d "$(winepath -w "$LIB" 2>/dev/null | tr -d '\r')" /f \
   >>"$SCENARIO_ART/reg.log" 2>&1 || fail "reg add"
-APP_CWD=$CWD app_start "$TOOL_RUN"
-if drv wait-window "$W" 20000; then
-  note "the main window is shown"
-  for _ in $(seq 50); do [ "$(drv selected "$W" PortCombo)" = "0 COM1" ] && break; sleep 0.1; done
-  expect_eq "PortCombo selection" "0 COM1" "$(drv selected "$W" PortCombo)"
-  tool_close
-else
-  fail "no main window with the library from the registry folder"
-  box_now 2000
-fi
+APP_CWD=$CWD tool_start
+expect_eq "PortCombo selection" "0 COM1" "$(drv selected "$W" PortCombo)"
+tool_close
 [ -e "$TOOL_DIR/boardsuite-runtime.dll.loaded" ] || fail "the library beside the program was not tried first"
 planted_unloaded

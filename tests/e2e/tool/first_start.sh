@@ -5,10 +5,7 @@ source "$E2E_DIR/tool/tool.sh"
 tool_install
 rm -f "$TOOL_DIR/port.ini"
 
-app_start "$TOOL_RUN"
-must drv wait-window "$W" 20000
-# The window can be found a moment before start-up has set its caption.
-for _ in $(seq 50); do [ -n "$(drv caption "$W")" ] && break; sleep 0.1; done
+tool_start
 expect_eq caption "Pesavo_[18.10.24]" "$(drv caption "$W")"
 expect_eq "PortCombo items" "COM1" "$(drv items "$W" PortCombo)"
 expect_eq "PortCombo selection" "0 COM1" "$(drv selected "$W" PortCombo)"

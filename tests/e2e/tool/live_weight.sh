@@ -13,8 +13,7 @@ source "$E2E_DIR/tool/tool.sh"
 board_start --reply-delay 80 --weight 12.35 --version B3.45.67 --settings 3,2,1,4,2,4,5
 tool_install
 tool_port_ini
-app_start "$TOOL_RUN"
-must drv wait-window "$W" 20000
+tool_start
 tool_open_settled DivisionCombo "d=5"
 
 drv wait-text "$W" WeightDisplay "12.35" 5000 || fail "no live weight"

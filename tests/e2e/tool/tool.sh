@@ -26,6 +26,16 @@ tool_port_ini() {
   printf 'ok\r\n5\r\n9600\r\n3\r\n2\r\n0\r\n2\r\n3\r\n3\r\n3\r\n15.000\r\n' >"$TOOL_DIR/port.ini"
 }
 
+# Starts the tool (from APP_CWD when set) and waits for its start-up to end.
+# The window shows before start-up has filled it from port.ini; setting the
+# caption is start-up's last step.
+tool_start() {
+  app_start "$TOOL_RUN"
+  must drv wait-window "$W" 20000
+  for _ in $(seq 100); do [ -n "$(drv caption "$W")" ] && return 0; sleep 0.1; done
+  fail "start-up set no caption"
+}
+
 # Closes the main window; the program must end, and end well.
 tool_close() {
   must drv close "$W"
