@@ -141,9 +141,8 @@ std::map<std::string, void*>* Machine::loadLibrary(const Text& path) {
     Text p = path;
     for (char& c : p)
         if (c == '/') c = '\\';
-    bool qualified = (p.size() >= 3 && p[1] == ':' && p[2] == '\\') || p.rfind("\\\\", 0) == 0;
     std::vector<Text> places;
-    if (qualified) {
+    if (platform::IsFullyQualified(p)) {
         places.push_back(p);
     } else {
         auto in = [&p](Text folder) {

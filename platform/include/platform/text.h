@@ -77,6 +77,16 @@ inline bool EndsWithCharacter(const Text& t, char c) {
     return !t.empty() && FindLastCharacter(t, c) == t.size() - 1;
 }
 
+// A path that names its place on its own: a drive and its root ("D:\...")
+// or a share ("\\server\..."). Any other path is looked up against the
+// current directory (or, for a library, the search path).
+inline bool IsFullyQualified(const Text& path) {
+    auto slash = [](char c) { return c == '\\' || c == '/'; };
+    bool letter = !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (letter && path.size() >= 3 && path[1] == ':' && slash(path[2])) return true;
+    return path.size() >= 3 && slash(path[0]) && slash(path[1]) && !slash(path[2]);
+}
+
 // ASCII letters in lower case; double-byte characters stay as they are.
 inline Text LowerAscii(const Text& t) {
     Text out = t;
