@@ -115,6 +115,16 @@ private:
         return ApplyLineSettings(h, static_cast<DWORD>(baudRate()));
     }
 
+    // Cancels the pending request and waits for the driver to end it; a
+    // driver that does not within a second may still write into the
+    // request, which is then left to it (abandoned). False then.
+    bool cancel(OVERLAPPED& ov) {
+        CancelIo(handle_);
+        if (WaitForSingleObject(ov.hEvent, 1000) == WAIT_OBJECT_0) return true;
+        abandoned_ = true;
+        return false;
+    }
+
     enum class Waited { Done, Failed, Stopped };
 
     // Waits for an overlapped operation or the stop request.
@@ -122,8 +132,7 @@ private:
         HANDLE both[2] = {ov.hEvent, stop_};
         DWORD r = WaitForMultipleObjects(2, both, FALSE, INFINITE);
         if (r != WAIT_OBJECT_0) {
-            CancelIo(handle_);
-            if (WaitForSingleObject(ov.hEvent, 1000) != WAIT_OBJECT_0) abandoned_ = true;
+            cancel(ov);
             return Waited::Stopped;
         }
         return GetOverlappedResult(handle_, &ov, &transferred, FALSE) ? Waited::Done : Waited::Failed;
@@ -140,11 +149,7 @@ private:
             if (!GetOverlappedResult(handle_, &ov, &got, FALSE)) got = 0;
             return true;
         }
-        CancelIo(handle_);
-        if (WaitForSingleObject(ov.hEvent, 1000) != WAIT_OBJECT_0) {
-            abandoned_ = true;
-            return false;
-        }
+        if (!cancel(ov)) return false;
         if (!GetOverlappedResult(handle_, &ov, &got, FALSE)) got = 0;
         return r != WAIT_OBJECT_0 + 1;  // not stopped
     }
